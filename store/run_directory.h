@@ -1,0 +1,16 @@
+// The run directory: the directory of the host program's executable (not of
+// the plugin library), in the platform's file-name form, without a trailing
+// separator. Fixed once when the library loads.
+#pragma once
+
+#include "text/text.h"
+
+namespace store {
+
+void FixRunDirectory();
+const text::Text& RunDirectory();
+
+// Platform part: the full path of the executable of the current process.
+text::Text ExecutablePath();
+
+}  // namespace store
