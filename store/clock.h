@@ -1,0 +1,28 @@
+// The clock and the wait of the step handler, replaceable in native unit
+// tests so that the pause rule and the dead end's wait need no real time.
+#pragma once
+
+#include <cstdint>
+
+namespace store {
+
+// Seconds since the epoch, and the local calendar time of such a count.
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;               // local wall-clock time, whole seconds
+  virtual void Sleep(std::int32_t ms) = 0;   // blocks the calling thread
+};
+
+// The clock in use: the platform's (C library time and local time, Sleep or
+// nanosleep) unless a test has set another.
+Clock& CurrentClock();
+
+// For tests: replaces the clock until called again with nullptr.
+void SetClockForTesting(Clock* clock);
+
+}  // namespace store
