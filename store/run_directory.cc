@@ -16,4 +16,6 @@ void FixRunDirectory() {
 
 const text::Text& RunDirectory() { return g_run_directory; }
 
+void SetRunDirectoryForTesting(const text::Text& dir) { g_run_directory = dir; }
+
 }  // namespace store

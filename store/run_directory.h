@@ -10,6 +10,9 @@ namespace store {
 void FixRunDirectory();
 const text::Text& RunDirectory();
 
+// For native unit tests, which load no plugin: puts the game files below `dir`.
+void SetRunDirectoryForTesting(const text::Text& dir);
+
 // Platform part: the full path of the executable of the current process.
 text::Text ExecutablePath();
 

@@ -4,6 +4,7 @@
 #include "store/file_name.h"
 #include "store/profile.h"
 #include "store/run_directory.h"
+#include "store/story_name.h"
 
 namespace store {
 namespace {
@@ -27,6 +28,7 @@ text::Text MainConfigPath() {
 }
 
 text::Text StoryPath(std::string_view story_name) {
+  if (!IsSafeStoryName(story_name)) return text::Text();
   const text::Text native = NativeFileName(text::Concat({kConfigRoot, story_name, kStorySuffix}));
   if (native.empty()) return text::Text();
   return text::Concat({text::View(RunDirectory()), text::View(native)});
