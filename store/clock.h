@@ -22,7 +22,11 @@ class Clock {
 // nanosleep) unless a test has set another.
 Clock& CurrentClock();
 
-// For tests: replaces the clock until called again with nullptr.
+// For tests: replaces the clock until called again with nullptr. The caller
+// keeps ownership of `clock`, which must outlive its use.
 void SetClockForTesting(Clock* clock);
+
+// The platform's clock (clock_win32.cc, clock_posix.cc), whatever the tests set.
+Clock& PlatformClock();
 
 }  // namespace store
