@@ -1,0 +1,339 @@
+// The profile-file format: parsing, the name and key rules, reads and the
+// rewrite after a write.
+#include "store/profile_format.h"
+
+#include <iconv.h>
+
+#include <cstring>
+
+namespace store {
+namespace {
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr std::size_t kUtf8MarkSize = 3;
+
+bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+
+// Blanks as the routines trim them: the ASCII control blanks, DOS end-of-file
+// and the space. Line breaks never reach here inside a line.
+bool IsBlank(char c) {
+  const unsigned char b = static_cast<unsigned char>(c);
+  return (b >= 0x09 && b <= 0x0D) || b == 0x1A || b == 0x20;
+}
+
+std::string_view TrimRight(std::string_view v) {
+  while (!v.empty() && IsBlank(v.back())) v.remove_suffix(1);
+  return v;
+}
+
+std::string_view TrimLeft(std::string_view v) {
+  while (!v.empty() && IsBlank(v.front())) v.remove_prefix(1);
+  return v;
+}
+
+// Bytes of the character that begins at `i` (a lead byte at the very end
+// stands alone).
+std::size_t CharSize(std::string_view v, std::size_t i) {
+  return text::IsLeadByte(v[i]) && i + 1 < v.size() ? 2 : 1;
+}
+
+// Position of the last "]" that is a character of its own, or npos.
+std::size_t LastCloseBracket(std::string_view line) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < line.size(); i += CharSize(line, i))
+    if (line[i] == ']') found = i;
+  return found;
+}
+
+// "=" never is the second byte of a two-byte character, so the first one is
+// the separator.
+std::size_t FirstEquals(std::string_view line) { return line.find('='); }
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+text::Text Convert(const char* to, const char* from, std::string_view in, bool* ok) {
+  *ok = false;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return text::Text();
+  text::Text out(in.size() * 2 + 4, '\0');
+  char* src = const_cast<char*>(in.data());
+  std::size_t src_left = in.size();
+  char* dst = &out[0];
+  std::size_t dst_left = out.size();
+  const std::size_t rc = iconv(cd, &src, &src_left, &dst, &dst_left);
+  iconv_close(cd);
+  if (rc == static_cast<std::size_t>(-1)) return text::Text();
+  out.resize(out.size() - dst_left);
+  *ok = true;
+  return out;
+}
+
+// A text of a UTF-8 file in code page 936; what cannot be converted matches
+// nothing and reads as missing.
+text::Text FromFile(const ProfileLayout& layout, std::string_view v, bool* ok) {
+  if (!layout.utf8) {
+    *ok = true;
+    return text::Text(v.data(), v.size());
+  }
+  return Convert("CP936", "UTF-8", v, ok);
+}
+
+text::Text ToFile(bool utf8, std::string_view v, bool* ok) {
+  if (!utf8) {
+    *ok = true;
+    return text::Text(v.data(), v.size());
+  }
+  return Convert("UTF-8", "CP936", v, ok);
+}
+
+bool SameFileName(const ProfileLayout& layout, std::string_view file_name, std::string_view name) {
+  if (!layout.utf8) return SameProfileName(file_name, name);
+  bool ok = false;
+  const text::Text converted = FromFile(layout, file_name, &ok);
+  return ok && SameProfileName(text::View(converted), name);
+}
+
+// One line of the file: the bytes up to the next line break, without the
+// blanks at both ends. Runs of CR and LF end a line together, so blank lines
+// vanish.
+struct LineCursor {
+  std::string_view bytes;
+  std::size_t pos = 0;
+  int number = 0;
+
+  bool Next(std::string_view* line) {
+    while (pos < bytes.size()) {
+      const std::size_t start = pos;
+      while (pos < bytes.size() && !IsLineBreak(bytes[pos])) ++pos;
+      const std::size_t end = pos;
+      while (pos < bytes.size() && IsLineBreak(bytes[pos])) {
+        // CR LF is one line break; any other CR or LF is one of its own.
+        if (bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ++pos;
+        ++pos;
+        ++number;
+      }
+      if (pos == bytes.size() && end == pos) ++number;
+      const std::string_view t = TrimLeft(TrimRight(bytes.substr(start, end - start)));
+      if (!t.empty()) {
+        *line = t;
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+// The name of a header line, or false for any other line.
+bool HeaderName(std::string_view line, std::string_view* name) {
+  if (line.empty() || line[0] != '[') return false;
+  const std::size_t close = LastCloseBracket(line);
+  if (close == std::string_view::npos) return false;
+  *name = line.substr(1, close - 1);
+  return true;
+}
+
+ProfileKeyLine KeyLine(std::string_view line) {
+  ProfileKeyLine key;
+  const std::size_t eq = FirstEquals(line);
+  if (eq == std::string_view::npos) {
+    key.name = line;
+  } else {
+    key.name = TrimRight(line.substr(0, eq));
+    key.value = TrimLeft(line.substr(eq + 1));
+    key.has_value = true;
+  }
+  return key;
+}
+
+std::string_view Body(std::string_view bytes, bool* utf8) {
+  *utf8 = bytes.size() >= kUtf8MarkSize && bytes.compare(0, kUtf8MarkSize, kUtf8Mark) == 0;
+  return *utf8 ? bytes.substr(kUtf8MarkSize) : bytes;
+}
+
+// The value a read returns: a value in matching quotes loses them, then the
+// read buffer cuts it, never inside a two-byte character.
+text::Text CutValue(std::string_view v, std::size_t buffer_size) {
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+  const std::size_t room = buffer_size - 1;
+  if (v.size() > room) {
+    std::size_t end = 0;
+    while (end < v.size()) {
+      const std::size_t n = CharSize(v, end);
+      if (end + n > room) break;
+      end += n;
+    }
+    v = v.substr(0, end);
+  }
+  return text::Text(v.data(), v.size());
+}
+
+void AppendLine(text::Text* out, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
+  out->append(a.data(), a.size());
+  out->append(b.data(), b.size());
+  out->append(c.data(), c.size());
+  out->append("\r\n", 2);
+}
+
+}  // namespace
+
+std::string_view TrimProfileBlanks(std::string_view v) { return TrimLeft(TrimRight(v)); }
+
+bool SameProfileName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size();) {
+    const std::size_t n = CharSize(a, i);
+    if (n == 1) {
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    } else if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
+      return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+ProfileLayout ParseProfile(std::string_view bytes) {
+  ProfileLayout layout;
+  LineCursor cursor{Body(bytes, &layout.utf8)};
+  layout.sections.emplace_back();
+  std::string_view line;
+  while (cursor.Next(&line)) {
+    const int number = cursor.number;
+    std::string_view name;
+    if (HeaderName(line, &name)) {
+      layout.sections.emplace_back();
+      layout.sections.back().name = name;
+      layout.sections.back().line = number;
+      continue;
+    }
+    ProfileKeyLine key = KeyLine(line);
+    key.line = number;
+    layout.sections.back().keys.push_back(key);
+  }
+  return layout;
+}
+
+int FindProfileSection(const ProfileLayout& layout, std::string_view section) {
+  section = TrimProfileBlanks(section);
+  for (std::size_t i = 0; i < layout.sections.size(); ++i)
+    if (SameFileName(layout, layout.sections[i].name, section)) return static_cast<int>(i);
+  return -1;
+}
+
+int FindProfileKey(const ProfileLayout& layout, int index, std::string_view key) {
+  key = TrimProfileBlanks(key);
+  const auto& keys = layout.sections[index].keys;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    if (SameFileName(layout, keys[i].name, key)) return static_cast<int>(i);
+  return -1;
+}
+
+text::Text ProfileReadResult(const ProfileLayout& layout, const ProfileKeyLine& key, std::size_t buffer_size) {
+  if (!key.has_value) return text::Text();
+  bool ok = false;
+  const text::Text value = FromFile(layout, key.value, &ok);
+  if (!ok) return text::Text();
+  return CutValue(text::View(value), buffer_size);
+}
+
+text::Text ReadProfileValue(std::string_view bytes, std::string_view section, std::string_view key,
+                            std::size_t buffer_size) {
+  bool utf8 = false;
+  const std::string_view body = Body(bytes, &utf8);
+  if (utf8) {
+    const ProfileLayout layout = ParseProfile(bytes);
+    const int s = FindProfileSection(layout, section);
+    if (s < 0) return text::Text();
+    const int k = FindProfileKey(layout, s, key);
+    return k < 0 ? text::Text() : ProfileReadResult(layout, layout.sections[s].keys[k], buffer_size);
+  }
+  section = TrimProfileBlanks(section);
+  key = TrimProfileBlanks(key);
+
+  // Find the header of the section. A "[" opens a header only when nothing
+  // but blanks stands before it on its line and a "]" follows on that line;
+  // with the empty name, the nameless part before the first header is meant.
+  std::size_t body_start = std::string_view::npos;
+  if (section.empty()) body_start = 0;
+  const char* const begin = body.data();
+  const char* const end = begin + body.size();
+  for (const char* p = begin; body_start == std::string_view::npos;) {
+    const char* open = static_cast<const char*>(std::memchr(p, '[', end - p));
+    if (open == nullptr) return text::Text();
+    const char* before = open;
+    while (before > begin && IsBlank(before[-1]) && !IsLineBreak(before[-1])) --before;
+    const char* line_end = open;
+    while (line_end < end && !IsLineBreak(*line_end)) ++line_end;
+    p = line_end;
+    if (before > begin && !IsLineBreak(before[-1])) continue;
+    std::string_view name;
+    if (!HeaderName(TrimRight(std::string_view(open, line_end - open)), &name)) continue;
+    if (SameProfileName(name, section)) body_start = line_end - begin;
+  }
+
+  // The keys up to the next header; the first line of the name decides.
+  LineCursor cursor{body.substr(body_start)};
+  std::string_view line, name;
+  while (cursor.Next(&line)) {
+    if (HeaderName(line, &name)) break;
+    const ProfileKeyLine k = KeyLine(line);
+    if (!SameProfileName(k.name, key)) continue;
+    return k.has_value ? CutValue(k.value, buffer_size) : text::Text();
+  }
+  return text::Text();
+}
+
+bool EditProfile(std::string_view bytes, std::string_view section, const std::string_view* key,
+                 const std::string_view* value, text::Text* out) {
+  const ProfileLayout layout = ParseProfile(bytes);
+  const std::string_view wanted_section = TrimProfileBlanks(section);
+  int s = FindProfileSection(layout, wanted_section);
+  int k = -1;
+  std::string_view new_value;
+  text::Text converted_value;
+  if (key != nullptr) {
+    // The value loses its leading blanks; the same value again is no change.
+    bool ok = false;
+    converted_value = ToFile(layout.utf8, TrimLeft(value ? *value : std::string_view()), &ok);
+    if (!ok) return false;
+    new_value = text::View(converted_value);
+    if (s >= 0) k = FindProfileKey(layout, s, *key);
+    if (k >= 0) {
+      const ProfileKeyLine& old = layout.sections[s].keys[k];
+      if (old.has_value && old.value == new_value) return false;
+    }
+  }
+
+  bool ok_section = false, ok_key = false;
+  const text::Text file_section = ToFile(layout.utf8, wanted_section, &ok_section);
+  const text::Text file_key = ToFile(layout.utf8, key ? TrimProfileBlanks(*key) : std::string_view(), &ok_key);
+  if (!ok_section || !ok_key) return false;
+
+  text::Text result;
+  result.reserve(bytes.size() + file_section.size() + file_key.size() + new_value.size() + 16);
+  if (layout.utf8) result.append(kUtf8Mark, kUtf8MarkSize);
+  for (std::size_t i = 0; i < layout.sections.size(); ++i) {
+    const ProfileSection& sec = layout.sections[i];
+    if (key == nullptr && s == static_cast<int>(i)) continue;
+    if (!sec.name.empty()) AppendLine(&result, "[", sec.name, "]");
+    for (std::size_t j = 0; j < sec.keys.size(); ++j) {
+      const ProfileKeyLine& kl = sec.keys[j];
+      if (static_cast<int>(i) == s && static_cast<int>(j) == k)
+        AppendLine(&result, kl.name, "=", new_value);
+      else if (kl.has_value)
+        AppendLine(&result, kl.name, "=", kl.value);
+      else
+        AppendLine(&result, kl.name);
+    }
+    if (key != nullptr && static_cast<int>(i) == s && k < 0)
+      AppendLine(&result, text::View(file_key), "=", new_value);
+  }
+  if (key != nullptr && s < 0) {
+    AppendLine(&result, "[", text::View(file_section), "]");
+    AppendLine(&result, text::View(file_key), "=", new_value);
+  }
+  *out = std::move(result);
+  return true;
+}
+
+}  // namespace store
