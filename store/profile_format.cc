@@ -37,10 +37,11 @@ std::size_t CharSize(std::string_view v, std::size_t i) {
   return text::IsLeadByte(v[i]) && i + 1 < v.size() ? 2 : 1;
 }
 
-// Position of the last "]" that is a character of its own, or npos.
-std::size_t LastCloseBracket(std::string_view line) {
+// Position of the last "]" that is a character of its own, or npos. In UTF-8
+// no byte of a longer character is ever an ASCII byte.
+std::size_t LastCloseBracket(std::string_view line, bool utf8) {
   std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < line.size(); i += CharSize(line, i))
+  for (std::size_t i = 0; i < line.size(); i += utf8 ? 1 : CharSize(line, i))
     if (line[i] == ']') found = i;
   return found;
 }
@@ -123,12 +124,13 @@ struct LineCursor {
   }
 };
 
-// The name of a header line, or false for any other line.
-bool HeaderName(std::string_view line, std::string_view* name) {
+// The name of a header line, without the blanks inside the brackets, or
+// false for any other line.
+bool HeaderName(std::string_view line, bool utf8, std::string_view* name) {
   if (line.empty() || line[0] != '[') return false;
-  const std::size_t close = LastCloseBracket(line);
+  const std::size_t close = LastCloseBracket(line, utf8);
   if (close == std::string_view::npos) return false;
-  *name = line.substr(1, close - 1);
+  *name = TrimLeft(TrimRight(line.substr(1, close - 1)));
   return true;
 }
 
@@ -150,21 +152,39 @@ std::string_view Body(std::string_view bytes, bool* utf8) {
   return *utf8 ? bytes.substr(kUtf8MarkSize) : bytes;
 }
 
-// The value a read returns: a value in matching quotes loses them, then the
-// read buffer cuts it, never inside a two-byte character.
-text::Text CutValue(std::string_view v, std::size_t buffer_size) {
-  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
-  const std::size_t room = buffer_size - 1;
-  if (v.size() > room) {
-    std::size_t end = 0;
-    while (end < v.size()) {
-      const std::size_t n = CharSize(v, end);
-      if (end + n > room) break;
-      end += n;
-    }
-    v = v.substr(0, end);
+// Bytes of the first `count` characters of `v` that fit into `room` bytes.
+std::size_t Fit(std::string_view v, std::size_t count, std::size_t room) {
+  std::size_t end = 0;
+  for (std::size_t chars = 0; end < v.size() && chars < count; ++chars) {
+    const std::size_t n = CharSize(v, end);
+    if (end + n > room) break;
+    end += n;
   }
-  return text::Text(v.data(), v.size());
+  return end;
+}
+
+std::size_t CountChars(std::string_view v) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < v.size(); i += CharSize(v, i)) ++chars;
+  return chars;
+}
+
+// The value a read returns through a buffer of `buffer_size` bytes: at most
+// buffer_size - 1 characters and as many whole characters as fit into
+// buffer_size - 1 bytes. A value in matching quotes loses the opening one,
+// and its last character goes with the closing one as long as the quoted
+// text fitted the buffer; a longer quoted value keeps no closing quote and
+// loses nothing else.
+text::Text CutValue(std::string_view v, std::size_t buffer_size) {
+  const std::size_t room = buffer_size - 1;
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) {
+    v.remove_prefix(1);
+    const std::size_t chars = CountChars(v);
+    std::size_t kept = chars < room ? chars : room;
+    if (chars <= buffer_size) --kept;
+    return text::Text(v.data(), Fit(v, kept, room));
+  }
+  return text::Text(v.data(), Fit(v, room, room));
 }
 
 void AppendLine(text::Text* out, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
@@ -200,7 +220,7 @@ ProfileLayout ParseProfile(std::string_view bytes) {
   while (cursor.Next(&line)) {
     const int number = cursor.number;
     std::string_view name;
-    if (HeaderName(line, &name)) {
+    if (HeaderName(line, layout.utf8, &name)) {
       layout.sections.emplace_back();
       layout.sections.back().name = name;
       layout.sections.back().line = number;
@@ -213,11 +233,19 @@ ProfileLayout ParseProfile(std::string_view bytes) {
   return layout;
 }
 
-int FindProfileSection(const ProfileLayout& layout, std::string_view section) {
-  section = TrimProfileBlanks(section);
+namespace {
+
+// The first section of exactly this name (letter case aside).
+int FindSection(const ProfileLayout& layout, std::string_view section) {
   for (std::size_t i = 0; i < layout.sections.size(); ++i)
     if (SameFileName(layout, layout.sections[i].name, section)) return static_cast<int>(i);
   return -1;
+}
+
+}  // namespace
+
+int FindProfileSection(const ProfileLayout& layout, std::string_view section) {
+  return FindSection(layout, TrimProfileBlanks(section));
 }
 
 int FindProfileKey(const ProfileLayout& layout, int index, std::string_view key) {
@@ -267,7 +295,7 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
     p = line_end;
     if (before > begin && !IsLineBreak(before[-1])) continue;
     std::string_view name;
-    if (!HeaderName(TrimRight(std::string_view(open, line_end - open)), &name)) continue;
+    if (!HeaderName(TrimRight(std::string_view(open, line_end - open)), false, &name)) continue;
     if (SameProfileName(name, section)) body_start = line_end - begin;
   }
 
@@ -275,7 +303,7 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
   LineCursor cursor{body.substr(body_start)};
   std::string_view line, name;
   while (cursor.Next(&line)) {
-    if (HeaderName(line, &name)) break;
+    if (HeaderName(line, false, &name)) break;
     const ProfileKeyLine k = KeyLine(line);
     if (!SameProfileName(k.name, key)) continue;
     return k.has_value ? CutValue(k.value, buffer_size) : text::Text();
@@ -286,24 +314,28 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
 bool EditProfile(std::string_view bytes, std::string_view section, const std::string_view* key,
                  const std::string_view* value, text::Text* out) {
   const ProfileLayout layout = ParseProfile(bytes);
-  const std::string_view wanted_section = TrimProfileBlanks(section);
-  int s = FindProfileSection(layout, wanted_section);
-  int k = -1;
-  std::string_view new_value;
-  text::Text converted_value;
-  if (key != nullptr) {
-    // The value loses its leading blanks; the same value again is no change.
+  // A section delete compares the name as it is given; every other write
+  // compares it without the blanks around it.
+  const std::string_view wanted_section = key ? TrimProfileBlanks(section) : section;
+  const int s = FindSection(layout, wanted_section);
+  const int k = key != nullptr && s >= 0 ? FindProfileKey(layout, s, *key) : -1;
+  const bool drop_section = key == nullptr;
+  const bool drop_key = key != nullptr && value == nullptr;
+  if (drop_section && s < 0) return false;
+  if (drop_key && k < 0) return false;
+
+  // A new value loses its leading blanks; the value it already has is no
+  // change and leaves the file as it stands.
+  text::Text new_value;
+  if (key != nullptr && value != nullptr) {
     bool ok = false;
-    converted_value = ToFile(layout.utf8, TrimLeft(value ? *value : std::string_view()), &ok);
+    new_value = ToFile(layout.utf8, TrimLeft(*value), &ok);
     if (!ok) return false;
-    new_value = text::View(converted_value);
-    if (s >= 0) k = FindProfileKey(layout, s, *key);
     if (k >= 0) {
       const ProfileKeyLine& old = layout.sections[s].keys[k];
-      if (old.has_value && old.value == new_value) return false;
+      if (old.has_value && old.value == text::View(new_value)) return false;
     }
   }
-
   bool ok_section = false, ok_key = false;
   const text::Text file_section = ToFile(layout.utf8, wanted_section, &ok_section);
   const text::Text file_key = ToFile(layout.utf8, key ? TrimProfileBlanks(*key) : std::string_view(), &ok_key);
@@ -313,24 +345,27 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
   result.reserve(bytes.size() + file_section.size() + file_key.size() + new_value.size() + 16);
   if (layout.utf8) result.append(kUtf8Mark, kUtf8MarkSize);
   for (std::size_t i = 0; i < layout.sections.size(); ++i) {
+    const bool target = static_cast<int>(i) == s;
+    if (target && drop_section) continue;
     const ProfileSection& sec = layout.sections[i];
-    if (key == nullptr && s == static_cast<int>(i)) continue;
+    // A nameless section, the part before the first header among them, has
+    // no header line.
     if (!sec.name.empty()) AppendLine(&result, "[", sec.name, "]");
     for (std::size_t j = 0; j < sec.keys.size(); ++j) {
       const ProfileKeyLine& kl = sec.keys[j];
-      if (static_cast<int>(i) == s && static_cast<int>(j) == k)
-        AppendLine(&result, kl.name, "=", new_value);
-      else if (kl.has_value)
+      if (target && static_cast<int>(j) == k) {
+        if (!drop_key) AppendLine(&result, kl.name, "=", text::View(new_value));
+      } else if (kl.has_value) {
         AppendLine(&result, kl.name, "=", kl.value);
-      else
+      } else {
         AppendLine(&result, kl.name);
+      }
     }
-    if (key != nullptr && static_cast<int>(i) == s && k < 0)
-      AppendLine(&result, text::View(file_key), "=", new_value);
+    if (target && k < 0) AppendLine(&result, text::View(file_key), "=", text::View(new_value));
   }
-  if (key != nullptr && s < 0) {
+  if (s < 0) {
     AppendLine(&result, "[", text::View(file_section), "]");
-    AppendLine(&result, text::View(file_key), "=", new_value);
+    AppendLine(&result, text::View(file_key), "=", text::View(new_value));
   }
   *out = std::move(result);
   return true;
