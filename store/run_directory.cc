@@ -5,17 +5,25 @@
 
 namespace store {
 namespace {
-text::Text g_run_directory;
+
+// Built at first use: natively the library's load routine runs before the
+// constructors of the other objects linked into it, so a plain global would
+// be constructed (emptied) after the load had fixed it.
+text::Text& Storage() {
+  static text::Text run_directory;
+  return run_directory;
 }
+
+}  // namespace
 
 void FixRunDirectory() {
   text::Text exe = ExecutablePath();
   const auto cut = exe.find_last_of(kDirectorySeparator);
-  g_run_directory = cut == text::Text::npos ? text::Text() : exe.substr(0, cut);
+  Storage() = cut == text::Text::npos ? text::Text() : exe.substr(0, cut);
 }
 
-const text::Text& RunDirectory() { return g_run_directory; }
+const text::Text& RunDirectory() { return Storage(); }
 
-void SetRunDirectoryForTesting(const text::Text& dir) { g_run_directory = dir; }
+void SetRunDirectoryForTesting(const text::Text& dir) { Storage() = dir; }
 
 }  // namespace store
