@@ -1,0 +1,247 @@
+// The game test host: loads both real plugin libraries from its own folder
+// (the run directory, with the game files below it and our own host library
+// beside it) and plays scripted scenarios through plugmain, with the real
+// clock and real waits. One scenario per process; it prints each step and
+// ends with status 0 when every check held.
+//
+//   game_host game             the whole game, refusals to ending
+//   game_host death            start, a step and a dead end, which is
+//                              expected to end the process (fatal report)
+//   game_host check-reset      the group of "death" stands at "1"
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "store/file_name.h"
+#include "store/run_directory.h"
+#include "store/store.h"
+#include "tests/game/plugin_library.h"
+
+namespace game_test {
+namespace {
+
+#define STORY "\xC3\xD4\xCE\xED\xC9\xAD\xC1\xD6"  // 迷雾森林
+#define YOUR_GAME "\xC4\xE3\xD1\xA1\xD4\xF1\xB5\xC4\xD3\xCE\xCF\xB7"  // 你选择的游戏
+#define NOT_CONFIGURED "\xC3\xBB\xD3\xD0\xC5\xE4\xD6\xC3\xA1\xA3"     // 没有配置。
+
+constexpr char kStory[] = STORY;
+constexpr char kAdministrators[] = "\xC8\xBA\xC9\xFA\xB4\xE6\xC8\xA8\xCF\xDE\xB9\xDC\xC0\xED";  // 群生存权限管理
+constexpr char kStoryKey[] = "\xBD\xF8\xD0\xD0\xB5\xC4\xD3\xCE\xCF\xB7";  // 进行的游戏
+constexpr char kProgressKey[] = "\xBD\xF8\xB6\xC8";                       // 进度
+constexpr char kNodeKey[] = "\xBE\xE7\xC7\xE9";                           // 剧情
+constexpr char kStartKey[] = "\xBF\xAA\xCA\xBC";                          // 开始
+constexpr char kNotInGroup[] = "\xC7\xEB\xD4\xDA\xC8\xBA\xC0\xEF\xCA\xB9\xD3\xC3\xB1\xBE\xB9\xA6\xC4\xDC";  // 请在群里使用本功能
+constexpr char kNoPermission[] =
+    "\xC4\xE3\xB5\xC4\xC8\xBA\xC3\xBB\xD3\xD0\xD3\xCE\xCF\xB7\xC8\xA8\xCF\xDE\xA1\xA3";  // 你的群没有游戏权限。
+constexpr char kNotAdministrator[] =
+    "\xC4\xE3\xB2\xBB\xCA\xC7\xB9\xDC\xC0\xED\xA3\xAC\xCE\xDE\xBF\xAA\xC6\xF4\xD3\xCE\xCF\xB7\xC8\xA8\xCF\xDE"
+    "\xA1\xA3";  // 你不是管理，无开启游戏权限。
+constexpr char kTooFast[] =
+    "\xC7\xEB\xCF\xC8\xBF\xB4\xC7\xE5\xB5\xB1\xC7\xB0\xBB\xB7\xBE\xB3\xD4\xD9\xD7\xF6\xD1\xA1\xD4\xF1"
+    "\xA1\xA3";  // 请先看清当前环境再做选择。
+constexpr char kNotPlaying[] =
+    "\xB1\xBE\xC8\xBA\xC3\xBB\xD3\xD0\xBF\xAA\xC6\xF4\xB4\xF3\xC3\xB0\xCF\xD5\xA3\xAC\xC7\xEB\xC1\xAA\xCF\xB5"
+    "\xC8\xA8\xCF\xDE\xB9\xDC\xC0\xED\xA1\xA3";  // 本群没有开启大冒险，请联系权限管理。
+constexpr char kNoSuchNode[] = "\xC4\xE3\xD5\xE2\xCA\xC7\xD1\xA1\xB5\xBD\xC4\xC4\xC0\xEF\xC8\xA5\xC1\xCB\xA1\xA3";  // 你这是选到哪里去了。
+constexpr char kStoryEnded[] = "\r\n\xB1\xBE\xB4\xCE\xB4\xF3\xC3\xB0\xCF\xD5\xBD\xE1\xCA\xF8\xA1\xA3";  // \r\n本次大冒险结束。
+constexpr char kDeathNotice[] =
+    "\r\n\xC4\xE3\xD2\xD1\xCB\xC0\xCD\xF6\xA3\xAC\xBD\xAB\xB7\xB5\xBB\xD8\xB3\xF5\xCA\xBC\xCE\xBB\xD6\xC3";  // \r\n你已死亡，将返回初始位置
+
+// Our host library appends here (relative to the working directory, the run directory).
+constexpr char kRecordFile[] = "posted.txt";
+// Longer than the two seconds of the pause rule, whatever the seconds' edges.
+constexpr int kPastThePause = 2100;
+
+int g_failures = 0;
+
+std::string Hex(const std::string& s) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : s) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+    out += ' ';
+  }
+  return out;
+}
+
+void Check(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
+  std::fflush(stdout);
+  if (!ok) ++g_failures;
+}
+
+void CheckEqual(const std::string& got, const std::string& want, const std::string& what) {
+  Check(got == want, what);
+  if (got != want) std::printf("     got  %s\n     want %s\n", Hex(got).c_str(), Hex(want).c_str());
+}
+
+std::string Own(const text::Text& t) { return std::string(t.data(), t.size()); }
+
+std::string MainValue(const char* section, const char* key) {
+  return Own(store::ReadValue(text::View(store::MainConfigPath()), section, key));
+}
+
+std::string StoryValue(const char* section, const char* key) {
+  return Own(store::ReadValue(text::View(store::StoryPath(kStory)), section, key));
+}
+
+std::string Node(const char* path) { return StoryValue(path, kNodeKey); }
+
+long long SteadyMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+struct Posted {
+  long long ms;
+  std::string group, message;
+};
+
+std::vector<Posted> ReadPosted() {
+  std::ifstream in(kRecordFile, std::ios::binary);
+  const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<Posted> out;
+  std::size_t at = 0;
+  while (at < all.size()) {
+    const std::size_t t1 = all.find('\t', at), t2 = all.find('\t', t1 + 1), t3 = all.find('\t', t2 + 1);
+    if (t3 == std::string::npos) break;
+    const std::size_t n = std::stoul(all.substr(t2 + 1, t3 - t2 - 1));
+    out.push_back({std::stoll(all.substr(at, t1 - at)), all.substr(t1 + 1, t2 - t1 - 1), all.substr(t3 + 1, n)});
+    at = t3 + 1 + n + 1;
+  }
+  return out;
+}
+
+std::string PluginPath(const char* name) {
+  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + kPluginSuffix;
+}
+
+class Host {
+ public:
+  Host() : start_(PluginPath("Ostrelle")), step_(PluginPath("Brannick")) {}
+  bool loaded() const { return start_.loaded() && step_.loaded(); }
+
+  std::string Start(const char* message, const char* group, const char* sender, const char* type = "2") {
+    return Reply(start_.Message(message, type, group, sender, ""));
+  }
+  std::string Step(const char* message, const char* group, const char* type = "2") {
+    return Reply(step_.Message(message, type, group, "30000", ""));
+  }
+
+ private:
+  static std::string Reply(const char* r) { return r != nullptr ? std::string(r) : std::string("(null)"); }
+  PluginLibrary start_;
+  PluginLibrary step_;
+};
+
+void WholeGame(Host& host) {
+  const std::string start_text = StoryValue("1", kStartKey);
+  const std::string admins_before = MainValue(kAdministrators, "10001");
+
+  // The start plugin's refusals change nothing.
+  CheckEqual(host.Start(STORY, "10001", "20001", "1"), kNotInGroup, "start in a private chat");
+  CheckEqual(host.Start("\xB2\xBB\xB4\xE6\xD4\xDA", "10001", "20001"),  // 不存在
+             YOUR_GAME "\xB2\xBB\xB4\xE6\xD4\xDA" NOT_CONFIGURED, "start of a story that does not exist");
+  CheckEqual(host.Start("..\\Veldrin\\" STORY, "10001", "20001"), YOUR_GAME "..\\Veldrin\\" STORY NOT_CONFIGURED,
+             "start of a story name that leaves the configuration root");
+  CheckEqual(host.Start("..\\..\\" STORY, "10001", "20001"), YOUR_GAME "..\\..\\" STORY NOT_CONFIGURED,
+             "start of a story name two levels up");
+  CheckEqual(host.Start("CON", "10001", "20001"), YOUR_GAME "CON" NOT_CONFIGURED, "start of a device name");
+  CheckEqual(host.Start(STORY, "10003", "20001"), kNoPermission, "start in a group without administrators");
+  CheckEqual(host.Start(STORY, "10001", "20003"), kNotAdministrator, "start by a member who is no administrator");
+  CheckEqual(MainValue("10001", kStoryKey), "", "no group section after the refusals");
+  CheckEqual(host.Step("1", "10001"), kNotPlaying, "step before any start");
+
+  // Two groups start; the second administrator of 10001 with blanks around the name.
+  CheckEqual(host.Start(" " STORY "\r\n", "10001", "20002"), start_text, "start by an administrator");
+  CheckEqual(MainValue("10001", kStoryKey), kStory, "story name stored");
+  CheckEqual(MainValue("10001", kProgressKey), "1", "progress at the root");
+  CheckEqual(host.Start(STORY, "10002", "20003"), start_text, "start in a second group");
+
+  // Steps and the pause rule.
+  CheckEqual(host.Step("2", "10001", "1"), "", "step in a private chat");
+  CheckEqual(host.Step("1", "10001"), Node("11"), "first step");
+  CheckEqual(host.Step("2", "10001"), kTooFast, "a step at once is refused");
+  SleepMilliseconds(kPastThePause);
+  CheckEqual(host.Step("9", "10001"), kNoSuchNode, "a choice without a node");
+  CheckEqual(MainValue("10001", kProgressKey), "11", "the group stays where it was");
+  CheckEqual(host.Step("2", "10001"), Node("112"), "a step after two seconds");
+
+  // A death: the notice, then at least a second, then the start text.
+  SleepMilliseconds(kPastThePause);
+  const std::size_t posted_before = ReadPosted().size();
+  CheckEqual(host.Step("1", "10001"), start_text, "a dead end answers with the start text");
+  const long long returned = SteadyMs();
+  const std::vector<Posted> posted = ReadPosted();
+  Check(posted.size() == posted_before + 1, "one death notice posted");
+  if (posted.size() == posted_before + 1) {
+    CheckEqual(posted.back().group, "10001", "death notice to the group");
+    CheckEqual(posted.back().message, Node("1121") + kDeathNotice, "death notice text");
+    Check(returned - posted.back().ms >= 1000, "notice posted at least a second before the reply returned (" +
+                                                   std::to_string(returned - posted.back().ms) + " ms)");
+  }
+  CheckEqual(MainValue("10001", kProgressKey), "1", "back at the root after the death");
+
+  // A restart, then the path to the ending, six choices deep.
+  CheckEqual(host.Start(STORY, "10001", "20001"), start_text, "restart by the other administrator");
+  const char* const path[] = {"11", "111", "1111", "11111", "111111"};
+  for (const char* node : path) {
+    SleepMilliseconds(kPastThePause);
+    CheckEqual(host.Step("1", "10001"), Node(node), std::string("step to ") + node);
+    CheckEqual(MainValue("10001", kProgressKey), node, std::string("progress ") + node);
+  }
+  SleepMilliseconds(kPastThePause);
+  CheckEqual(host.Step("1", "10001"), Node("1111111") + kStoryEnded, "the ending");
+  CheckEqual(MainValue("10001", kStoryKey), "", "group section deleted: no story");
+  CheckEqual(MainValue("10001", kProgressKey), "", "group section deleted: no progress");
+  CheckEqual(MainValue("10002", kStoryKey), kStory, "the other group still plays");
+  CheckEqual(MainValue(kAdministrators, "10001"), admins_before, "administrator section kept");
+  CheckEqual(host.Step("1", "10001"), kNotPlaying, "a step after the ending");
+  CheckEqual(host.Step("2", "10002"), Node("12"), "the other group steps on");
+}
+
+// The step into a dead end must not return: the host library is missing or
+// broken, and the fatal report ends the process.
+void Death(Host& host) {
+  CheckEqual(host.Start(STORY, "10001", "20001"), StoryValue("1", kStartKey), "start");
+  CheckEqual(host.Step("2", "10001"), Node("12"), "step");
+  SleepMilliseconds(kPastThePause);
+  std::printf("dead end: expecting the fatal report\n");
+  std::fflush(stdout);
+  host.Step("1", "10001");
+  Check(false, "the dead end returned");
+}
+
+}  // namespace
+}  // namespace game_test
+
+int main(int argc, char** argv) {
+  using namespace game_test;
+  store::FixRunDirectory();
+  const std::string scenario = argc > 1 ? argv[1] : "";
+  if (scenario == "check-reset") {
+    CheckEqual(MainValue("10001", kProgressKey), "1", "progress reset before the fatal report");
+    CheckEqual(MainValue("10001", kStoryKey), kStory, "story kept");
+    return g_failures == 0 ? 0 : 1;
+  }
+  Host host;
+  if (!host.loaded()) {
+    std::printf("FAIL cannot load the plugins from %s\n", store::RunDirectory().c_str());
+    return 1;
+  }
+  if (scenario == "game") {
+    WholeGame(host);
+  } else if (scenario == "death") {
+    Death(host);
+  } else {
+    std::printf("unknown scenario %s\n", scenario.c_str());
+    return 2;
+  }
+  std::printf("%d failed\n", g_failures);
+  return g_failures == 0 ? 0 : 1;
+}
