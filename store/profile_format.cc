@@ -11,6 +11,12 @@ namespace {
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr std::size_t kUtf8MarkSize = 3;
+constexpr char kUtf16LeMark[] = "\xFF\xFE";
+constexpr char kUtf16BeMark[] = "\xFE\xFF";
+constexpr std::size_t kUtf16MarkSize = 2;
+
+// Names and values end at a zero byte.
+std::string_view CutAtZero(std::string_view v) { return v.substr(0, v.find('\0')); }
 
 bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
 
@@ -130,7 +136,7 @@ bool HeaderName(std::string_view line, bool utf8, std::string_view* name) {
   if (line.empty() || line[0] != '[') return false;
   const std::size_t close = LastCloseBracket(line, utf8);
   if (close == std::string_view::npos) return false;
-  *name = TrimLeft(TrimRight(line.substr(1, close - 1)));
+  *name = CutAtZero(TrimLeft(TrimRight(line.substr(1, close - 1))));
   return true;
 }
 
@@ -138,18 +144,48 @@ ProfileKeyLine KeyLine(std::string_view line) {
   ProfileKeyLine key;
   const std::size_t eq = FirstEquals(line);
   if (eq == std::string_view::npos) {
-    key.name = line;
+    key.name = CutAtZero(line);
   } else {
-    key.name = TrimRight(line.substr(0, eq));
-    key.value = TrimLeft(line.substr(eq + 1));
+    key.name = CutAtZero(TrimRight(line.substr(0, eq)));
+    key.value = CutAtZero(TrimLeft(line.substr(eq + 1)));
     key.has_value = true;
   }
   return key;
 }
 
-std::string_view Body(std::string_view bytes, bool* utf8) {
-  *utf8 = bytes.size() >= kUtf8MarkSize && bytes.compare(0, kUtf8MarkSize, kUtf8Mark) == 0;
-  return *utf8 ? bytes.substr(kUtf8MarkSize) : bytes;
+bool StartsWith(std::string_view bytes, const char* mark, std::size_t size) {
+  return bytes.size() >= size && bytes.compare(0, size, mark, size) == 0;
+}
+
+ProfileEncoding DetectEncoding(std::string_view bytes) {
+  if (StartsWith(bytes, kUtf8Mark, kUtf8MarkSize)) return ProfileEncoding::kUtf8;
+  if (StartsWith(bytes, kUtf16LeMark, kUtf16MarkSize)) return ProfileEncoding::kUtf16Le;
+  if (StartsWith(bytes, kUtf16BeMark, kUtf16MarkSize)) return ProfileEncoding::kUtf16Be;
+  return ProfileEncoding::kCodePage;
+}
+
+const char* Utf16Name(ProfileEncoding e) { return e == ProfileEncoding::kUtf16Le ? "UTF-16LE" : "UTF-16BE"; }
+
+// The text of the file after its byte order mark, UTF-16 turned into UTF-8
+// (into `layout->decoded`). False for UTF-16 that does not convert.
+bool Body(std::string_view bytes, ProfileLayout* layout, std::string_view* body) {
+  layout->encoding = DetectEncoding(bytes);
+  layout->utf8 = layout->encoding != ProfileEncoding::kCodePage;
+  switch (layout->encoding) {
+    case ProfileEncoding::kCodePage:
+      *body = bytes;
+      return true;
+    case ProfileEncoding::kUtf8:
+      *body = bytes.substr(kUtf8MarkSize);
+      return true;
+    default:
+      break;
+  }
+  bool ok = false;
+  layout->decoded = std::make_unique<text::Text>(
+      Convert("UTF-8", Utf16Name(layout->encoding), bytes.substr(kUtf16MarkSize), &ok));
+  *body = text::View(*layout->decoded);
+  return ok;
 }
 
 // Bytes of the first `count` characters of `v` that fit into `room` bytes.
@@ -214,8 +250,13 @@ bool SameProfileName(std::string_view a, std::string_view b) {
 
 ProfileLayout ParseProfile(std::string_view bytes) {
   ProfileLayout layout;
-  LineCursor cursor{Body(bytes, &layout.utf8)};
   layout.sections.emplace_back();
+  std::string_view body;
+  if (!Body(bytes, &layout, &body)) {
+    layout.broken = true;
+    return layout;
+  }
+  LineCursor cursor{body};
   std::string_view line;
   while (cursor.Next(&line)) {
     const int number = cursor.number;
@@ -266,9 +307,8 @@ text::Text ProfileReadResult(const ProfileLayout& layout, const ProfileKeyLine& 
 
 text::Text ReadProfileValue(std::string_view bytes, std::string_view section, std::string_view key,
                             std::size_t buffer_size) {
-  bool utf8 = false;
-  const std::string_view body = Body(bytes, &utf8);
-  if (utf8) {
+  const std::string_view body = bytes;
+  if (DetectEncoding(bytes) != ProfileEncoding::kCodePage) {
     const ProfileLayout layout = ParseProfile(bytes);
     const int s = FindProfileSection(layout, section);
     if (s < 0) return text::Text();
@@ -314,6 +354,7 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
 bool EditProfile(std::string_view bytes, std::string_view section, const std::string_view* key,
                  const std::string_view* value, text::Text* out) {
   const ProfileLayout layout = ParseProfile(bytes);
+  if (layout.broken) return false;
   // A section delete compares the name as it is given; every other write
   // compares it without the blanks around it.
   const std::string_view wanted_section = key ? TrimProfileBlanks(section) : section;
@@ -343,7 +384,7 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
 
   text::Text result;
   result.reserve(bytes.size() + file_section.size() + file_key.size() + new_value.size() + 16);
-  if (layout.utf8) result.append(kUtf8Mark, kUtf8MarkSize);
+  if (layout.encoding == ProfileEncoding::kUtf8) result.append(kUtf8Mark, kUtf8MarkSize);
   for (std::size_t i = 0; i < layout.sections.size(); ++i) {
     const bool target = static_cast<int>(i) == s;
     if (target && drop_section) continue;
@@ -366,6 +407,13 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
   if (s < 0) {
     AppendLine(&result, "[", text::View(file_section), "]");
     AppendLine(&result, text::View(file_key), "=", text::View(new_value));
+  }
+  if (layout.encoding == ProfileEncoding::kUtf16Le || layout.encoding == ProfileEncoding::kUtf16Be) {
+    bool ok = false;
+    const text::Text wide = Convert(Utf16Name(layout.encoding), "UTF-8", text::View(result), &ok);
+    if (!ok) return false;
+    result.assign(layout.encoding == ProfileEncoding::kUtf16Le ? kUtf16LeMark : kUtf16BeMark, kUtf16MarkSize);
+    result += wide;
   }
   *out = std::move(result);
   return true;

@@ -4,10 +4,12 @@
 // routines and the story checker both go through these rules.
 //
 // Bytes, never characters: names and values are code-page-936 texts. A file
-// that begins with a UTF-8 byte order mark holds UTF-8 instead; its names and
-// values are converted at this boundary, and a rewrite keeps it UTF-8.
+// that begins with a UTF-8 or UTF-16 byte order mark holds that encoding
+// instead; its names and values are converted at this boundary, and a rewrite
+// keeps the file's encoding.
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -17,7 +19,8 @@ namespace store {
 
 // One key line: the name without the blanks around it and the value without
 // the blanks before and after it. A line without "=" (a comment line, too) is
-// a key without a value: a read of it gives the missing text.
+// a key without a value: a read of it gives the missing text. A zero byte
+// ends a name or a value.
 struct ProfileKeyLine {
   std::string_view name;
   std::string_view value;
@@ -33,11 +36,16 @@ struct ProfileSection {
   std::vector<ProfileKeyLine> keys;
 };
 
+enum class ProfileEncoding { kCodePage, kUtf8, kUtf16Le, kUtf16Be };
+
 // A whole file. sections[0] is always the nameless part before the first
 // header (often without keys). The views point into the bytes that were
-// parsed, which the caller keeps alive.
+// parsed, which the caller keeps alive, or for UTF-16 into `decoded`.
 struct ProfileLayout {
-  bool utf8 = false;  // the bytes begin with a UTF-8 byte order mark
+  ProfileEncoding encoding = ProfileEncoding::kCodePage;
+  bool utf8 = false;  // names and values below are UTF-8, not code page 936
+  std::unique_ptr<text::Text> decoded;  // UTF-16 files: the text as UTF-8
+  bool broken = false;  // UTF-16 that does not convert: reads see nothing, writes leave it alone
   std::vector<ProfileSection> sections;
 };
 
