@@ -7,10 +7,13 @@ ones."""
 
 import argparse
 import collections
+import fcntl
+import os
 import queue
 import socket
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -36,7 +39,9 @@ class Answer:
 
 class Service:
     """An HTTP service on 127.0.0.1 that gives the queued answers in order and
-    records every request; it waits for the port while another test holds it."""
+    records every request. Runs of this script on one port take turns (a lock
+    file), and a paused service keeps its port bound so that nobody else
+    answers in its place."""
 
     def __init__(self, port):
         self.port = port
@@ -44,30 +49,45 @@ class Service:
         self.requests = []
         self.endless_sent = None
         self.listener = None
+        self.blocker = None
+        self.lock = open(os.path.join(tempfile.gettempdir(), f"nickname-service-{port}.lock"), "w")
+        fcntl.flock(self.lock, fcntl.LOCK_EX)
 
-    def start(self, wait=180):
+    def _bind(self, wait=180):
         deadline = time.monotonic() + wait
         while True:
             s = socket.socket()
             s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEPORT, 1)
             try:
                 s.bind(("127.0.0.1", self.port))
-                break
+                return s
             except OSError:
                 s.close()
                 if time.monotonic() > deadline:
                     raise
                 time.sleep(0.5)
+
+    def start(self):
+        s = self._bind()
         s.listen(8)
         s.settimeout(0.2)
         self.listener = s
         self.thread = threading.Thread(target=self._accept, args=(s,), daemon=True)
         self.thread.start()
+        if self.blocker is not None:
+            self.blocker.close()
+            self.blocker = None
 
     def stop(self):
         listener, self.listener = self.listener, None
         self.thread.join()
         listener.close()
+
+    def pause(self):
+        """Connections are refused until start()."""
+        self.blocker = self._bind()
+        self.stop()
 
     def _accept(self, listener):
         while self.listener is listener:
@@ -274,7 +294,7 @@ def main():
             made += 1
             check.expect(client.clients() == (made, 0), f"{name}: clients made, released {client.clients()}")
 
-            service.stop()
+            service.pause()
             check.run_case(client, name, ("service unreachable", b"10030", [], [], None))
             service.start()
             check.run_case(client, name, ("service back", b"10031", [Answer(b',"back",')], None, b"back"))
