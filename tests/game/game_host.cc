@@ -7,7 +7,8 @@
 //   game_host game             the whole game, refusals to ending
 //   game_host death            start, a step and a dead end, which is
 //                              expected to end the process (fatal report)
-//   game_host check-reset      the group of "death" stands at "1"
+//   game_host check-reset N    the group of "death" stands at "1", and N
+//                              death notices were posted
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -227,6 +228,8 @@ int main(int argc, char** argv) {
   if (scenario == "check-reset") {
     CheckEqual(MainValue("10001", kProgressKey), "1", "progress reset before the fatal report");
     CheckEqual(MainValue("10001", kStoryKey), kStory, "story kept");
+    const std::string posted = std::to_string(ReadPosted().size());
+    CheckEqual(posted, argc > 2 ? argv[2] : "", "death notices posted before the fatal report");
     return g_failures == 0 ? 0 : 1;
   }
   Host host;

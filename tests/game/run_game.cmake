@@ -1,10 +1,11 @@
 # Runs one scenario of the game test host in a fresh run directory:
 #   cmake -DRUN_DIR=... -DGAME_HOST=... -DSTART_PLUGIN=... -DSTEP_PLUGIN=... [-DHOST_LIBRARY=...]
-#         -DEXAMPLES=... -DSCENARIO=... [-DEXPECT_EXIT=255] [-DEMULATOR=wine]
+#         -DEXAMPLES=... -DSCENARIO=... [-DEXPECT_EXIT=255 -DPOSTED=n] [-DEMULATOR=wine]
 #         -P run_game.cmake
 # The run directory gets the host program, the plugins, the host library
 # (none for the missing-library case) and the example game files. A scenario
-# expected to end in the fatal report is followed by "check-reset".
+# expected to end in the fatal report is followed by "check-reset", which
+# also counts the death notices that reached our host library (POSTED).
 file(REMOVE_RECURSE "${RUN_DIR}")
 file(MAKE_DIRECTORY "${RUN_DIR}")
 file(COPY "${GAME_HOST}" "${START_PLUGIN}" "${STEP_PLUGIN}" DESTINATION "${RUN_DIR}")
@@ -24,7 +25,7 @@ if(NOT "${status}" STREQUAL "${EXPECT_EXIT}")
   message(FATAL_ERROR "scenario ${SCENARIO} ended with ${status}, expected ${EXPECT_EXIT}")
 endif()
 if(NOT EXPECT_EXIT EQUAL 0)
-  execute_process(COMMAND ${EMULATOR} "${RUN_DIR}/${host_name}" check-reset
+  execute_process(COMMAND ${EMULATOR} "${RUN_DIR}/${host_name}" check-reset ${POSTED}
                   WORKING_DIRECTORY "${RUN_DIR}" RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "after the fatal report: check-reset ended with ${status}")
