@@ -1,0 +1,35 @@
+// Conversions between code page 936 (GBK), UTF-8 and the terminal's
+// encoding. The game's texts are GBK bytes; what the tools print is composed
+// in UTF-8 and converted once, on the way out.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tools {
+
+// Strict conversions: false (and `out` unspecified) when `in` is not valid in
+// its encoding or holds a character the other cannot represent.
+bool GbkToUtf8(std::string_view in, std::string* out);
+bool Utf8ToGbk(std::string_view in, std::string* out);
+
+// For showing a GBK text whatever it holds: a byte that does not start a
+// valid character is shown as "\xNN".
+std::string ShowGbk(std::string_view gbk);
+
+enum class Terminal {
+  kNative,  // natively UTF-8; on Windows the console's code page
+  kUtf8,
+  kGbk,
+};
+
+// UTF-8 to the terminal's encoding, and back; characters the terminal cannot
+// show become "?". Platform part for kNative.
+std::string ToTerminal(Terminal terminal, std::string_view utf8);
+std::string FromTerminal(Terminal terminal, std::string_view bytes);
+
+// Platform part: UTF-8 to the native terminal's encoding and back.
+std::string ToNativeTerminal(std::string_view utf8);
+std::string FromNativeTerminal(std::string_view bytes);
+
+}  // namespace tools
