@@ -53,7 +53,7 @@ class StartHandlerTest : public testing::Test {
     files_.WriteStory(NO_START, "[1]\n\xBD\xE1\xCA\xF8=x\n[12]\n\xBF\xAA\xCA\xBC=x\n");  // 结束=, 开始 only below
     files_.WriteStory("", "[1]\n\xBF\xAA\xCA\xBC=dot\n");
     // A story file one level above the root, which no story name may reach.
-    files_.WriteFile("config/" OUTSIDE ".ini", "[1]\n\xBF\xAA\xCA\xBC=" OUTSIDE "\n");
+    files_.WriteFile("config\\" OUTSIDE ".ini", "[1]\n\xBF\xAA\xCA\xBC=" OUTSIDE "\n");
   }
 
   std::string Start(const std::string& message, const std::string& type, const std::string& group,

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "store/file_name.h"
 #include "store/run_directory.h"
 #include "store/store.h"
 
@@ -56,8 +57,9 @@ void RunDirectoryFixture::WriteStory(std::string_view gbk_story_name, std::strin
   WriteBytes(std::string(path.data(), path.size()), WithCrLf(lines));
 }
 
-void RunDirectoryFixture::WriteFile(const std::string& relative, std::string_view lines) const {
-  WriteBytes(directory_ + "/" + relative, WithCrLf(lines));
+void RunDirectoryFixture::WriteFile(std::string_view gbk_relative, std::string_view lines) const {
+  const text::Text native = store::NativeFileName(text::Concat({"\\", gbk_relative}));
+  WriteBytes(directory_ + std::string(native.data(), native.size()), WithCrLf(lines));
 }
 
 std::string RunDirectoryFixture::MainConfigBytes() const {

@@ -22,8 +22,9 @@ class RunDirectoryFixture {
   // CR LF line ends: the main configuration file, or a story file.
   void WriteMainConfig(std::string_view lines) const;
   void WriteStory(std::string_view gbk_story_name, std::string_view lines) const;
-  // Any file below the run directory, by its native path relative to it.
-  void WriteFile(const std::string& relative, std::string_view lines) const;
+  // Any file below the run directory, by its path relative to it as a
+  // code-page-936 text with "\\" between directories.
+  void WriteFile(std::string_view gbk_relative, std::string_view lines) const;
 
   // The bytes of the main configuration file; empty when it does not exist.
   std::string MainConfigBytes() const;
