@@ -101,7 +101,7 @@ class Session {
   bool Open() {
     store::FixRunDirectory();
     config_ = store::MainConfigPath();
-    if (!std::filesystem::exists(std::string(config_.data(), config_.size())))
+    if (!std::ifstream(config_.c_str()))
       SayError(u8"注意：运行目录里没有 config/Veldrin/生存配置.ini\n");
     const std::string dir = options_.plugins.empty() ? ProgramDirectory() : options_.plugins;
     if (!LoadPlugin(dir, "Ostrelle", &start_) || !LoadPlugin(dir, "Brannick", &step_)) return false;
