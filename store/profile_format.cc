@@ -230,6 +230,59 @@ void AppendLine(text::Text* out, std::string_view a, std::string_view b = {}, st
   out->append("\r\n", 2);
 }
 
+// Names compare without regard to the case of ASCII letters; in UTF-8 every
+// byte below 0x80 is a character of its own.
+bool SameName(std::string_view a, std::string_view b, bool utf8) {
+  if (!utf8) return SameProfileName(a, b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+// Where the line that opens section `name` (non-empty, without blanks around
+// it) ends, or npos. A "[" opens a header only when nothing but blanks stands
+// before it on its line and a "]" follows on that line.
+std::size_t HeaderLineEnd(std::string_view body, std::string_view name) {
+  const char* const begin = body.data();
+  const char* const end = begin + body.size();
+  // The header of `open`, when it is one: its name and the end of its line.
+  const auto header_at = [begin, end](const char* open, std::string_view* found, const char** line_end) {
+    const char* before = open;
+    while (before > begin && IsBlank(before[-1]) && !IsLineBreak(before[-1])) --before;
+    const char* e = open;
+    while (e < end && !IsLineBreak(*e)) ++e;
+    *line_end = e;
+    if (before > begin && !IsLineBreak(before[-1])) return false;
+    return HeaderName(TrimRight(std::string_view(open, e - open)), false, found);
+  };
+  std::string_view found;
+  const char* line_end = nullptr;
+
+  // A name without ASCII letters has one spelling only: look for the name
+  // itself (a group number, a story node) and check each place it occurs.
+  bool letters = false;
+  for (char c : name) letters |= (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  if (!letters) {
+    for (const char* p = begin;;) {
+      const char* at = static_cast<const char*>(memmem(p, end - p, name.data(), name.size()));
+      if (at == nullptr) return std::string_view::npos;
+      p = at + 1;
+      const char* open = at;
+      while (open > begin && IsBlank(open[-1]) && !IsLineBreak(open[-1])) --open;
+      if (open == begin || open[-1] != '[') continue;
+      if (header_at(open - 1, &found, &line_end) && found == name) return line_end - begin;
+    }
+  }
+  for (const char* p = begin;;) {
+    const char* open = static_cast<const char*>(std::memchr(p, '[', end - p));
+    if (open == nullptr) return std::string_view::npos;
+    const bool header = header_at(open, &found, &line_end);
+    p = line_end;
+    if (header && SameProfileName(found, name)) return line_end - begin;
+  }
+}
+
 }  // namespace
 
 std::string_view TrimProfileBlanks(std::string_view v) { return TrimLeft(TrimRight(v)); }
@@ -318,26 +371,8 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
   section = TrimProfileBlanks(section);
   key = TrimProfileBlanks(key);
 
-  // Find the header of the section. A "[" opens a header only when nothing
-  // but blanks stands before it on its line and a "]" follows on that line;
-  // with the empty name, the nameless part before the first header is meant.
-  std::size_t body_start = std::string_view::npos;
-  if (section.empty()) body_start = 0;
-  const char* const begin = body.data();
-  const char* const end = begin + body.size();
-  for (const char* p = begin; body_start == std::string_view::npos;) {
-    const char* open = static_cast<const char*>(std::memchr(p, '[', end - p));
-    if (open == nullptr) return text::Text();
-    const char* before = open;
-    while (before > begin && IsBlank(before[-1]) && !IsLineBreak(before[-1])) --before;
-    const char* line_end = open;
-    while (line_end < end && !IsLineBreak(*line_end)) ++line_end;
-    p = line_end;
-    if (before > begin && !IsLineBreak(before[-1])) continue;
-    std::string_view name;
-    if (!HeaderName(TrimRight(std::string_view(open, line_end - open)), false, &name)) continue;
-    if (SameProfileName(name, section)) body_start = line_end - begin;
-  }
+  const std::size_t body_start = section.empty() ? 0 : HeaderLineEnd(body, section);
+  if (body_start == std::string_view::npos) return text::Text();
 
   // The keys up to the next header; the first line of the name decides.
   LineCursor cursor{body.substr(body_start)};
@@ -353,67 +388,118 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
 
 bool EditProfile(std::string_view bytes, std::string_view section, const std::string_view* key,
                  const std::string_view* value, text::Text* out) {
-  const ProfileLayout layout = ParseProfile(bytes);
-  if (layout.broken) return false;
-  // A section delete compares the name as it is given; every other write
-  // compares it without the blanks around it.
-  const std::string_view wanted_section = key ? TrimProfileBlanks(section) : section;
-  const int s = FindSection(layout, wanted_section);
-  const int k = key != nullptr && s >= 0 ? FindProfileKey(layout, s, *key) : -1;
+  ProfileLayout encoding;
+  std::string_view body;
+  if (!Body(bytes, &encoding, &body)) return false;
+  const bool utf8 = encoding.utf8;
   const bool drop_section = key == nullptr;
   const bool drop_key = key != nullptr && value == nullptr;
-  if (drop_section && s < 0) return false;
-  if (drop_key && k < 0) return false;
+  const bool set = key != nullptr && value != nullptr;
+  // A section delete compares the name as it is given; every other write
+  // compares it without the blanks around it. A new value loses its leading
+  // blanks.
+  bool ok_section = false, ok_key = false, ok_value = false;
+  const text::Text wanted_section = ToFile(utf8, key ? TrimProfileBlanks(section) : section, &ok_section);
+  const text::Text wanted_key = ToFile(utf8, key ? TrimProfileBlanks(*key) : std::string_view(), &ok_key);
+  const text::Text new_value = ToFile(utf8, set ? TrimLeft(*value) : std::string_view(), &ok_value);
+  if (!ok_section || !ok_key || !ok_value) return false;
+  const std::string_view new_line_name = text::View(wanted_key), new_line_value = text::View(new_value);
 
-  // A new value loses its leading blanks; the value it already has is no
-  // change and leaves the file as it stands.
-  text::Text new_value;
-  if (key != nullptr && value != nullptr) {
-    bool ok = false;
-    new_value = ToFile(layout.utf8, TrimLeft(*value), &ok);
-    if (!ok) return false;
-    if (k >= 0) {
-      const ProfileKeyLine& old = layout.sections[s].keys[k];
-      if (old.has_value && old.value == text::View(new_value)) return false;
-    }
-  }
-  bool ok_section = false, ok_key = false;
-  const text::Text file_section = ToFile(layout.utf8, wanted_section, &ok_section);
-  const text::Text file_key = ToFile(layout.utf8, key ? TrimProfileBlanks(*key) : std::string_view(), &ok_key);
-  if (!ok_section || !ok_key) return false;
-
+  // One pass over the lines. Lines already in their plain form are copied in
+  // runs; the others are written out in it, and blank lines vanish.
+  enum class Phase { kBefore, kInside, kAfter };
+  Phase phase = wanted_section.empty() ? Phase::kInside : Phase::kBefore;
+  bool key_found = false;
   text::Text result;
-  result.reserve(bytes.size() + file_section.size() + file_key.size() + new_value.size() + 16);
-  if (layout.encoding == ProfileEncoding::kUtf8) result.append(kUtf8Mark, kUtf8MarkSize);
-  for (std::size_t i = 0; i < layout.sections.size(); ++i) {
-    const bool target = static_cast<int>(i) == s;
-    if (target && drop_section) continue;
-    const ProfileSection& sec = layout.sections[i];
-    // A nameless section, the part before the first header among them, has
-    // no header line.
-    if (!sec.name.empty()) AppendLine(&result, "[", sec.name, "]");
-    for (std::size_t j = 0; j < sec.keys.size(); ++j) {
-      const ProfileKeyLine& kl = sec.keys[j];
-      if (target && static_cast<int>(j) == k) {
-        if (!drop_key) AppendLine(&result, kl.name, "=", text::View(new_value));
-      } else if (kl.has_value) {
-        AppendLine(&result, kl.name, "=", kl.value);
-      } else {
-        AppendLine(&result, kl.name);
-      }
+  result.reserve(body.size() + wanted_section.size() + wanted_key.size() + new_value.size() + 16);
+  std::size_t run = 0;  // start of the lines that are still to be copied as they stand
+  const auto flush = [&](std::size_t upto) {
+    result.append(body.data() + run, upto - run);
+    run = upto;
+  };
+  const auto add_new_key = [&] { AppendLine(&result, new_line_name, "=", new_line_value); };
+
+  for (std::size_t pos = 0; pos < body.size();) {
+    const std::size_t start = pos;
+    while (pos < body.size() && !IsLineBreak(body[pos])) ++pos;
+    const std::string_view raw = body.substr(start, pos - start);
+    const std::size_t break_start = pos;
+    while (pos < body.size() && IsLineBreak(body[pos])) ++pos;
+    const bool plain_break = pos - break_start == 2 && body[break_start] == '\r';
+    const std::string_view line = TrimLeft(TrimRight(raw));
+    if (line.empty()) {
+      flush(start);
+      run = pos;
+      continue;
     }
-    if (target && k < 0) AppendLine(&result, text::View(file_key), "=", text::View(new_value));
+    std::string_view name;
+    if (HeaderName(line, utf8, &name)) {
+      if (phase == Phase::kInside) {
+        phase = Phase::kAfter;
+        if (set && !key_found) {
+          flush(start);
+          add_new_key();
+        }
+      }
+      if (phase == Phase::kBefore && SameName(name, text::View(wanted_section), utf8)) phase = Phase::kInside;
+      const bool dropped = phase == Phase::kInside && drop_section;
+      const bool plain = plain_break && !name.empty() && line.size() == raw.size() &&
+                         name.data() == raw.data() + 1 && name.size() == raw.size() - 2;
+      if (dropped || !plain) {
+        flush(start);
+        if (!dropped && !name.empty()) AppendLine(&result, "[", name, "]");
+        run = pos;
+      }
+      continue;
+    }
+    const ProfileKeyLine k = KeyLine(line);
+    bool plain = plain_break && line.size() == raw.size() && k.name.data() == raw.data() &&
+                 (k.has_value ? k.value.data() == k.name.data() + k.name.size() + 1 &&
+                                    k.value.data() + k.value.size() == raw.data() + raw.size()
+                              : k.name.size() == raw.size());
+    bool dropped = phase == Phase::kInside && drop_section;
+    if (phase == Phase::kInside && key != nullptr && !key_found && SameName(k.name, text::View(wanted_key), utf8)) {
+      key_found = true;
+      if (set && k.has_value && k.value == new_line_value) return false;  // no change: the file stays
+      dropped = true;
+      flush(start);
+      if (set) AppendLine(&result, k.name, "=", new_line_value);
+      run = pos;
+      continue;
+    }
+    if (dropped || !plain) {
+      flush(start);
+      if (!dropped) {
+        if (k.has_value)
+          AppendLine(&result, k.name, "=", k.value);
+        else
+          AppendLine(&result, k.name);
+      }
+      run = pos;
+    }
   }
-  if (s < 0) {
-    AppendLine(&result, "[", text::View(file_section), "]");
-    AppendLine(&result, text::View(file_key), "=", text::View(new_value));
+  flush(body.size());
+  if (phase == Phase::kInside && set && !key_found) add_new_key();
+  if (phase == Phase::kBefore) {
+    if (!set) return false;  // nothing to delete
+    AppendLine(&result, "[", text::View(wanted_section), "]");
+    add_new_key();
   }
-  if (layout.encoding == ProfileEncoding::kUtf16Le || layout.encoding == ProfileEncoding::kUtf16Be) {
-    bool ok = false;
-    const text::Text wide = Convert(Utf16Name(layout.encoding), "UTF-8", text::View(result), &ok);
-    if (!ok) return false;
-    result.assign(layout.encoding == ProfileEncoding::kUtf16Le ? kUtf16LeMark : kUtf16BeMark, kUtf16MarkSize);
-    result += wide;
+  if (drop_key && !key_found) return false;
+
+  switch (encoding.encoding) {
+    case ProfileEncoding::kCodePage:
+      break;
+    case ProfileEncoding::kUtf8:
+      result.insert(0, kUtf8Mark, kUtf8MarkSize);
+      break;
+    default: {
+      bool ok = false;
+      const text::Text wide = Convert(Utf16Name(encoding.encoding), "UTF-8", text::View(result), &ok);
+      if (!ok) return false;
+      result.assign(encoding.encoding == ProfileEncoding::kUtf16Le ? kUtf16LeMark : kUtf16BeMark, kUtf16MarkSize);
+      result += wide;
+    }
   }
   *out = std::move(result);
   return true;
