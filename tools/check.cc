@@ -230,7 +230,8 @@ void CheckUnreached(const Story& story, const StoryNode& node, const Reporter& r
   }
 }
 
-void CheckNumbering(const Story& story, const Reporter& r) {
+// Gaps, choice 0 and tenth choices; returns the keys of the tenth choices.
+std::set<std::string> CheckNumbering(const Story& story, const Reporter& r) {
   std::set<std::string> tenth;
   for (const auto& [key, node] : story.nodes) {
     std::set<int> digits;
@@ -256,12 +257,19 @@ void CheckNumbering(const Story& story, const Reporter& r) {
     if (node.path.size() < 2 || node.path.back() != '0' || tenth.count(key) != 0) continue;
     const std::string parent = ParentPath(node.path);
     if (story.nodes.count(NodeKey(parent)) == 0) continue;
-    r.Add(node.line, Severity::kWarning, "W131",
-          Sec(node.path) + u8" 是 " + Sec(parent) + u8" 的选项 0：它的路径和 " + Sec(ParentPath(parent)) +
-              u8" 的两位数选项相同，选项最好从 1 开始",
-          Sec(node.path) + " is choice 0 of " + Sec(parent) + ": its path is also a two-digit choice at " +
-              Sec(ParentPath(parent)) + "; number choices from 1");
+    const std::string above = ParentPath(parent);
+    if (above.empty())
+      r.Add(node.line, Severity::kWarning, "W131",
+            Sec(node.path) + u8" 是 " + Sec(parent) + u8" 的选项 0：选项最好从 1 开始",
+            Sec(node.path) + " is choice 0 of " + Sec(parent) + ": number choices from 1");
+    else
+      r.Add(node.line, Severity::kWarning, "W131",
+            Sec(node.path) + u8" 是 " + Sec(parent) + u8" 的选项 0：它的路径也是 " + Sec(above) +
+                u8" 的两位数选项，选项最好从 1 开始",
+            Sec(node.path) + " is choice 0 of " + Sec(parent) + ": its path is also a two-digit choice at " +
+                Sec(above) + "; number choices from 1");
   }
+  return tenth;
 }
 
 }  // namespace
@@ -339,9 +347,10 @@ std::vector<Diagnostic> CheckStory(const std::string& file, std::string_view byt
     return SameName(s.name, kRootSection) && (SameName(k.name, kStartKey) || SameName(k.name, kEndingKey));
   });
 
+  // A tenth choice is reached by typing "10"; its own warning says so.
+  const std::set<std::string> tenth = CheckNumbering(story, r);
   for (const auto& [key, node] : story.nodes)
-    if (!node.reached) CheckUnreached(story, node, r);
-  CheckNumbering(story, r);
+    if (!node.reached && tenth.count(key) == 0) CheckUnreached(story, node, r);
 
   for (const std::string& key : story.reached) {
     const StoryNode& node = story.nodes.at(key);

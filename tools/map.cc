@@ -19,13 +19,13 @@ Look LookOf(const StoryNode& node) {
     case NodeKind::kRoot:
       return {"root", "shape=house, style=filled, fillcolor=lightblue"};
     case NodeKind::kWayOn:
-      return {"way-on", "shape=box, style=\"rounded,filled\", fillcolor=lightyellow"};
+      return {"way_on", "shape=box, style=\"rounded,filled\", fillcolor=lightyellow"};
     case NodeKind::kDeadEnd:
-      return {"dead-end", "shape=octagon, style=filled, fillcolor=salmon"};
+      return {"dead_end", "shape=octagon, style=filled, fillcolor=salmon"};
     case NodeKind::kEnding:
       return {"ending", "shape=doubleoctagon, style=filled, fillcolor=palegreen"};
   }
-  return {"way-on", ""};
+  return {"way_on", ""};
 }
 
 std::string Escape(std::string_view utf8) {

@@ -10,7 +10,7 @@ namespace tools {
 // One DOT node per node of the story, labelled with its path and the first
 // characters of its text, and one edge per choice, labelled with the choice.
 // The kinds differ in shape and colour and carry a class for SVG: "root",
-// "way-on", "dead-end", "ending", and "unreached" (dashed, for sections no
+// "way_on", "dead_end", "ending", and "unreached" (dashed, for sections no
 // group can reach; their edges are dashed too). UTF-8.
 std::string StoryMapDot(const Story& story);
 
