@@ -7,6 +7,10 @@
 #include "frame/info_block.h"
 #include "text/text.h"
 
+// Under AddressSanitizer a failed allocation must come back as null, as it
+// does from the platform's allocator, for the report to be tested.
+extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
 namespace frame {
 namespace {
 
