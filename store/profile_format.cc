@@ -240,6 +240,42 @@ bool SameName(std::string_view a, std::string_view b, bool utf8) {
   return true;
 }
 
+// True when every line of the text is already in its plain form as far as
+// bytes next to line breaks and "=" tell: no zero byte, every line ended by
+// CR LF, no blank line, no blank at the start or end of a line or next to any
+// "=". (Header lines still need a look of their own.) A file that our own
+// writes left always passes; one that fails is merely rewritten the slow way.
+// 16 bytes at a time, compared with the next byte of each.
+bool PlainLines(std::string_view v) {
+  typedef unsigned char Bytes __attribute__((vector_size(16)));
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(v.data());
+  const std::size_t n = v.size();
+  if (n == 0) return true;
+  const auto blank = [](unsigned c) { return c == ' ' || c == '\t' || c == 0x0B || c == 0x0C || c == 0x1A; };
+  if (p[n - 1] != '\n' || p[0] == '\r' || p[0] == '\n' || blank(p[0])) return false;
+  const auto one = [&](std::size_t i) {
+    const unsigned a = p[i], b = p[i + 1];
+    return a == 0 || ((a == '\r') != (b == '\n')) || (a == '\n' && (b == '\r' || blank(b))) ||
+           (blank(a) && (b == '\r' || b == '=')) || (a == '=' && blank(b));
+  };
+  std::size_t i = 0;
+  Bytes bad = {};
+  for (; i + 17 <= n; i += 16) {
+    Bytes a, b;
+    std::memcpy(&a, p + i, 16);
+    std::memcpy(&b, p + i + 1, 16);
+    const Bytes blank_a = (a == ' ') | (a == '\t') | (a == 0x0B) | (a == 0x0C) | (a == 0x1A);
+    const Bytes blank_b = (b == ' ') | (b == '\t') | (b == 0x0B) | (b == 0x0C) | (b == 0x1A);
+    const Bytes cr_a = a == '\r', lf_a = a == '\n', cr_b = b == '\r', lf_b = b == '\n', eq_a = a == '=';
+    bad |= (a == 0) | (cr_a ^ lf_b) | (lf_a & (cr_b | blank_b)) | (blank_a & (cr_b | (b == '='))) | (eq_a & blank_b);
+  }
+  for (int k = 0; k < 16; ++k)
+    if (bad[k]) return false;
+  for (; i + 1 < n; ++i)
+    if (one(i)) return false;
+  return p[n - 1] != 0;
+}
+
 // Where the line that opens section `name` (non-empty, without blanks around
 // it) ends, or npos. A "[" opens a header only when nothing but blanks stands
 // before it on its line and a "]" follows on that line.
@@ -410,7 +446,8 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
   enum class Phase { kBefore, kInside, kAfter };
   Phase phase = wanted_section.empty() ? Phase::kInside : Phase::kBefore;
   bool key_found = false;
-  text::Text result;
+  text::Text& result = *out;
+  result.clear();
   result.reserve(body.size() + wanted_section.size() + wanted_key.size() + new_value.size() + 16);
   std::size_t run = 0;  // start of the lines that are still to be copied as they stand
   const auto flush = [&](std::size_t upto) {
@@ -419,8 +456,67 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
   };
   const auto add_new_key = [&] { AppendLine(&result, new_line_name, "=", new_line_value); };
 
-  for (std::size_t pos = 0; pos < body.size();) {
+  const char* const b = body.data();
+  const std::size_t n = body.size();
+  const bool plain_lines = !utf8 && PlainLines(body);
+  for (std::size_t pos = 0; pos < n;) {
+    if (plain_lines && phase != Phase::kInside) {
+      // Outside the section being changed only header lines can need work:
+      // go straight to the next line that begins with "[".
+      for (;;) {
+        const void* at = std::memchr(b + pos, '[', n - pos);
+        pos = at ? static_cast<const char*>(at) - b : n;
+        if (pos == n || pos == 0 || b[pos - 1] == '\n') break;
+        ++pos;
+      }
+      if (pos == n) break;
+    }
     const std::size_t start = pos;
+    // One pass finds the end of the line, its first "=", zero bytes and bytes
+    // of two-byte characters; a plain line outside the section being
+    // changed then needs nothing more.
+    std::size_t eq = std::string_view::npos;
+    bool zero = false, high = false;
+    if (plain_lines) {
+      // Every CR comes with its LF: the line ends at the next LF.
+      const void* lf = std::memchr(b + pos, '\n', n - pos);
+      pos = lf ? static_cast<const char*>(lf) - b - 1 : n;
+      if (pos < start) pos = start;  // an empty line
+      const void* e = std::memchr(b + start, '=', pos - start);
+      if (e) eq = static_cast<const char*>(e) - b;
+      if (pos > start && b[start] == '[')
+        for (std::size_t i = start; i < pos; ++i) high |= text::IsLeadByte(b[i]);
+    } else {
+      for (; pos < n; ++pos) {
+        const unsigned char c = static_cast<unsigned char>(b[pos]);
+        if (c <= '=') {
+          if (c == '\n' || c == '\r') break;
+          if (c == '=' && eq == std::string_view::npos) eq = pos;
+          zero |= c == 0;
+        } else {
+          high |= c >= 0x80;
+        }
+      }
+    }
+    if (phase != Phase::kInside && pos > start && !zero && pos + 1 < n && b[pos] == '\r' && b[pos + 1] == '\n' &&
+        (pos + 2 == n || !IsLineBreak(b[pos + 2])) && !IsBlank(b[start]) && !IsBlank(b[pos - 1])) {
+      if (b[start] != '[') {
+        const bool plain = eq == std::string_view::npos ||
+                           ((eq == start || !IsBlank(b[eq - 1])) && (eq + 1 == pos || !IsBlank(b[eq + 1])));
+        if (plain) {
+          pos += 2;
+          continue;
+        }
+      } else if (!high && b[pos - 1] == ']' && pos - start > 2 && !IsBlank(b[start + 1]) &&
+                 !IsBlank(b[pos - 2])) {
+        const std::string_view name(b + start + 1, pos - start - 2);
+        if (phase == Phase::kAfter || !SameName(name, text::View(wanted_section), utf8)) {
+          pos += 2;
+          continue;
+        }
+      }
+    }
+    pos = start;
     while (pos < body.size() && !IsLineBreak(body[pos])) ++pos;
     const std::string_view raw = body.substr(start, pos - start);
     const std::size_t break_start = pos;
@@ -501,7 +597,6 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
       result += wide;
     }
   }
-  *out = std::move(result);
   return true;
 }
 

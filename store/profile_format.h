@@ -78,8 +78,9 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
                             std::size_t buffer_size);
 
 // The bytes that the profile write leaves after setting `key` of `section` to
-// `value` (null `key`: removing the section). False when the write leaves the
-// file untouched (the key already holds that value); `out` is then unchanged.
+// `value` (null `key`: removing the section; null `value`: removing the key).
+// False when the write leaves the file untouched (the key already holds that
+// value, or there is nothing to remove); `out` then holds nothing of use.
 // A rewrite puts every line into its plain form: no blank lines, no blanks
 // around names and "=", CR LF after every line.
 bool EditProfile(std::string_view bytes, std::string_view section, const std::string_view* key,

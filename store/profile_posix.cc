@@ -162,12 +162,13 @@ void ProfileWrite(const text::Text& file, const text::Text& section, const text:
   if (exists && (!S_ISREG(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
                  access(target.c_str(), W_OK) != 0))
     return;  // a read-only file stays as it is
-  text::Text bytes;
+  // Buffers kept per thread: a large file costs no fresh pages each time.
+  thread_local text::Text bytes, edited;
+  bytes.clear();
   if (exists && !LoadFile(target.c_str(), &bytes)) return;
 
   const std::string_view key_view = key ? text::View(*key) : std::string_view();
   const std::string_view value_view = value ? text::View(*value) : std::string_view();
-  text::Text edited;
   if (!EditProfile(text::View(bytes), text::View(section), key ? &key_view : nullptr,
                    value ? &value_view : nullptr, &edited))
     return;
