@@ -6,6 +6,7 @@
 #include <set>
 
 #include "store/story_name.h"
+#include "text/text.h"
 #include "tools/encoding.h"
 #include "tools/game_names.h"
 
@@ -62,7 +63,7 @@ int LineOf(std::string_view bytes, std::size_t offset) {
 
 std::size_t FirstHighByte(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i)
-    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return i;
+    if (text::IsLeadByte(bytes[i])) return i;
   return bytes.size();
 }
 
@@ -72,7 +73,7 @@ std::string LooseForm(std::string_view gbk) {
   std::string out;
   for (std::size_t i = 0; i < gbk.size();) {
     const unsigned char c = static_cast<unsigned char>(gbk[i]);
-    if (c >= 0x80 && i + 1 < gbk.size()) {
+    if (GbkCharSize(gbk, i) == 2) {
       const unsigned char d = static_cast<unsigned char>(gbk[i + 1]);
       if (c == 0xA1 && d == 0xA1) {
         // the full-width space
@@ -92,16 +93,6 @@ std::string LooseForm(std::string_view gbk) {
 
 bool AllAsciiDigits(std::string_view v) {
   return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The first characters of a node text, for a message or a map label.
-std::string Snippet(std::string_view gbk, std::size_t characters) {
-  std::size_t i = 0, n = 0;
-  while (i < gbk.size() && n < characters) {
-    i += static_cast<unsigned char>(gbk[i]) >= 0x80 && i + 1 < gbk.size() ? 2 : 1;
-    ++n;
-  }
-  return ShowGbk(gbk.substr(0, i)) + (i < gbk.size() ? "…" : "");
 }
 
 // Repeated sections and keys and values a read cuts: these hold for every
@@ -356,9 +347,9 @@ std::vector<Diagnostic> CheckStory(const std::string& file, std::string_view byt
     const StoryNode& node = story.nodes.at(key);
     if (node.kind == NodeKind::kDeadEnd)
       r.Add(node.text_line, Severity::kNote, "N140",
-            Sec(node.path) + u8" 是死路，队伍在这里死亡并回到开始：“" + Snippet(node.text, 20) + u8"”",
+            Sec(node.path) + u8" 是死路，队伍在这里死亡并回到开始：“" + ShowGbkOpening(node.text, 20) + u8"”",
             Sec(node.path) + " is a dead end, the party dies here and goes back to the start: \"" +
-                Snippet(node.text, 20) + "\"");
+                ShowGbkOpening(node.text, 20) + "\"");
   }
   std::stable_sort(out.begin(), out.end(), [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
   *story_out = std::move(story);

@@ -3,13 +3,10 @@
 
 #include <cstdio>
 
+#include "text/text.h"
+
 namespace tools {
 namespace {
-
-// The length of the GBK character at the start of `t` (1 or 2).
-std::size_t CharLength(std::string_view t) {
-  return static_cast<unsigned char>(t[0]) >= 0x80 && t.size() >= 2 ? 2 : 1;
-}
 
 std::string HexByte(unsigned char b) {
   char buf[8];
@@ -19,12 +16,16 @@ std::string HexByte(unsigned char b) {
 
 }  // namespace
 
+std::size_t GbkCharSize(std::string_view gbk, std::size_t at) {
+  return text::IsLeadByte(gbk[at]) && at + 1 < gbk.size() ? 2 : 1;
+}
+
 std::string ShowGbk(std::string_view gbk) {
   std::string out;
   if (GbkToUtf8(gbk, &out)) return out;
   out.clear();
   while (!gbk.empty()) {
-    const std::size_t n = CharLength(gbk);
+    const std::size_t n = GbkCharSize(gbk, 0);
     std::string one;
     if (GbkToUtf8(gbk.substr(0, n), &one)) {
       out += one;
@@ -35,6 +36,12 @@ std::string ShowGbk(std::string_view gbk) {
     }
   }
   return out;
+}
+
+std::string ShowGbkOpening(std::string_view gbk, std::size_t characters) {
+  std::size_t end = 0;
+  for (std::size_t n = 0; end < gbk.size() && n < characters; ++n) end += GbkCharSize(gbk, end);
+  return ShowGbk(gbk.substr(0, end)) + (end < gbk.size() ? "…" : "");
 }
 
 std::string ToTerminal(Terminal terminal, std::string_view utf8) {

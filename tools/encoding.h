@@ -13,9 +13,17 @@ namespace tools {
 bool GbkToUtf8(std::string_view in, std::string* out);
 bool Utf8ToGbk(std::string_view in, std::string* out);
 
+// The number of bytes of the GBK character that begins at `at`: 2 for a
+// lead byte (text::IsLeadByte) with a byte after it, else 1.
+std::size_t GbkCharSize(std::string_view gbk, std::size_t at);
+
 // For showing a GBK text whatever it holds: a byte that does not start a
 // valid character is shown as "\xNN".
 std::string ShowGbk(std::string_view gbk);
+
+// The first `characters` characters of a GBK text, shown, with "…" when
+// the text is longer.
+std::string ShowGbkOpening(std::string_view gbk, std::size_t characters);
 
 enum class Terminal {
   kNative,  // natively UTF-8; on Windows the console's code page

@@ -39,15 +39,6 @@ std::string Escape(std::string_view utf8) {
 
 std::string Quote(std::string_view utf8) { return "\"" + Escape(utf8) + "\""; }
 
-std::string Opening(std::string_view gbk) {
-  std::size_t i = 0, n = 0;
-  while (i < gbk.size() && n < kLabelCharacters) {
-    i += static_cast<unsigned char>(gbk[i]) >= 0x80 && i + 1 < gbk.size() ? 2 : 1;
-    ++n;
-  }
-  return ShowGbk(gbk.substr(0, i)) + (i < gbk.size() ? "…" : "");
-}
-
 }  // namespace
 
 std::string StoryMapDot(const Story& story) {
@@ -56,7 +47,7 @@ std::string StoryMapDot(const Story& story) {
     const Look look = LookOf(node);
     const std::string text = node.kind == NodeKind::kRoot && node.text.empty() ? story.start : node.text;
     out += "  " + Quote(ShowGbk(node.path)) + " [class=\"" + look.kind + "\", " + look.attributes +
-           ", label=\"" + Escape(ShowGbk(node.path)) + "\\n" + Escape(Opening(text)) + "\"];\n";
+           ", label=\"" + Escape(ShowGbk(node.path)) + "\\n" + Escape(ShowGbkOpening(text, kLabelCharacters)) + "\"];\n";
   }
   for (const auto& [key, node] : story.nodes) {
     if (node.kind == NodeKind::kRoot && node.reached) continue;

@@ -66,7 +66,7 @@ std::string Line(std::string_view block, int wanted) {
 }
 
 bool LoadPlugin(const std::string& dir, const char* base, Plugin* plugin) {
-  const std::string path = (std::filesystem::path(dir) / (std::string(base) + kPluginSuffix)).string();
+  const std::string path = TextFromPath(PathFromText(dir) / (std::string(base) + kPluginSuffix));
   std::string error;
   if (!plugin->library.Load(path, &error)) {
     SayError(u8"无法载入插件 " + path + ": " + error + "\n");
@@ -252,7 +252,7 @@ bool ParsePlay(const Args& args, PlayOptions* o) {
 
 bool SameDirectory(const std::string& a, const std::string& b) {
   std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec);
+  return std::filesystem::equivalent(PathFromText(a), PathFromText(b), ec);
 }
 
 }  // namespace
@@ -267,7 +267,7 @@ int PlayCommand(const Args& args, const Args& whole) {
   if (!options.staged && !options.dir.empty() && !SameDirectory(options.dir, program_dir)) {
     Args again = whole;
     again.insert(again.end(), {"--staged", "--plugins",
-                               std::filesystem::absolute(options.plugins.empty() ? program_dir : options.plugins).string()});
+                               TextFromPath(std::filesystem::absolute(PathFromText(options.plugins.empty() ? program_dir : options.plugins)))});
     std::string error;
     const int status = RunFromStage(options.dir, program_dir, options.in_place, again, &error);
     if (status < 0) SayError(error + "\n");

@@ -14,28 +14,28 @@ namespace fs = std::filesystem;
 
 std::string ProgramDirectory() {
   const text::Text exe = store::ExecutablePath();
-  return fs::path(std::string(exe.data(), exe.size())).parent_path().string();
+  return TextFromPath(PathFromText(std::string(exe.data(), exe.size())).parent_path());
 }
 
 int RunFromStage(const std::string& run_dir, const std::string& library_dir, bool in_place,
                  const std::vector<std::string>& args, std::string* error) {
   std::error_code ec;
-  const fs::path config = fs::absolute(fs::path(run_dir) / "config", ec);
+  const fs::path config = fs::absolute(PathFromText(run_dir) / "config", ec);
   if (ec || !fs::is_directory(config)) {
-    *error = u8"运行目录里没有 config 文件夹：" + config.string();
+    *error = u8"运行目录里没有 config 文件夹：" + TextFromPath(config);
     return -1;
   }
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   const fs::path stage = fs::temp_directory_path(ec) / ("veldrin-play-" + std::to_string(stamp));
   if (ec || !fs::create_directories(stage, ec)) {
-    *error = u8"无法建立临时目录 " + stage.string();
+    *error = u8"无法建立临时目录 " + TextFromPath(stage);
     return -1;
   }
   const text::Text exe_text = store::ExecutablePath();
-  const fs::path exe(std::string(exe_text.data(), exe_text.size()));
+  const fs::path exe = PathFromText(std::string(exe_text.data(), exe_text.size()));
   const fs::path staged = stage / exe.filename();
   fs::copy_file(exe, staged, ec);
-  if (!ec) fs::copy_file(fs::path(library_dir) / kHostLibraryFile, stage / kHostLibraryFile, ec);
+  if (!ec) fs::copy_file(PathFromText(library_dir) / kHostLibraryFile, stage / kHostLibraryFile, ec);
   if (!ec) {
     if (in_place)
       fs::create_directory_symlink(config, stage / "config", ec);
@@ -44,9 +44,9 @@ int RunFromStage(const std::string& run_dir, const std::string& library_dir, boo
   }
   int status = -1;
   if (ec)
-    *error = u8"无法准备临时目录 " + stage.string() + ": " + ec.message();
+    *error = u8"无法准备临时目录 " + TextFromPath(stage) + ": " + ec.message();
   else
-    status = RunProgram(staged.string(), args);
+    status = RunProgram(TextFromPath(staged), args);
   fs::remove_all(stage, ec);
   return status;
 }

@@ -4,6 +4,7 @@
 // holds the game files of the chosen one.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ std::string ProgramDirectory();
 // `error` filled (UTF-8).
 int RunFromStage(const std::string& run_dir, const std::string& library_dir, bool in_place,
                  const std::vector<std::string>& args, std::string* error);
+
+// Platform part: a path from a narrow text as the program gets and gives
+// them (natively UTF-8, on Windows the ANSI code page), and back.
+std::filesystem::path PathFromText(const std::string& text);
+std::string TextFromPath(const std::filesystem::path& path);
 
 // Platform part: runs `program` with `args` (not including the program
 // itself) on this process's standard streams and waits; the exit status, or

@@ -6,6 +6,10 @@
 
 namespace tools {
 
+std::filesystem::path PathFromText(const std::string& text) { return std::filesystem::path(text); }
+
+std::string TextFromPath(const std::filesystem::path& path) { return path.string(); }
+
 int RunProgram(const std::string& program, const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));

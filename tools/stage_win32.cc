@@ -27,6 +27,27 @@ std::string Quote(const std::string& a) {
 
 }  // namespace
 
+std::filesystem::path PathFromText(const std::string& text) {
+  std::wstring wide;
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n > 0) {
+    wide.resize(static_cast<std::size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  }
+  return std::filesystem::path(wide);
+}
+
+std::string TextFromPath(const std::filesystem::path& path) {
+  const std::wstring wide = path.wstring();
+  std::string text;
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (n > 0) {
+    text.resize(static_cast<std::size_t>(n));
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr, nullptr);
+  }
+  return text;
+}
+
 int RunProgram(const std::string& program, const std::vector<std::string>& args) {
   std::string line = Quote(program);
   for (const std::string& a : args) line += " " + Quote(a);

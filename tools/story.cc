@@ -1,14 +1,11 @@
 // The story tree walked from the root the way the step plugin moves a group.
 #include "tools/story.h"
 
+#include "tools/encoding.h"
 #include "tools/game_names.h"
 
 namespace tools {
 namespace {
-
-std::size_t CharLength(std::string_view t, std::size_t at) {
-  return static_cast<unsigned char>(t[at]) >= 0x80 && at + 1 < t.size() ? 2 : 1;
-}
 
 std::string Cut(std::string v) {
   if (v.size() > kLongestValue) v.resize(kLongestValue);
@@ -19,26 +16,26 @@ std::string Cut(std::string v) {
 
 std::string NodeKey(std::string_view path) {
   std::string key(path);
-  for (std::size_t i = 0; i < key.size(); i += CharLength(key, i))
+  for (std::size_t i = 0; i < key.size(); i += GbkCharSize(key, i))
     if (key[i] >= 'A' && key[i] <= 'Z') key[i] = static_cast<char>(key[i] - 'A' + 'a');
   return key;
 }
 
 std::string ParentPath(std::string_view path) {
   std::size_t last = 0;
-  for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) last = i;
+  for (std::size_t i = 0; i < path.size(); i += GbkCharSize(path, i)) last = i;
   return std::string(path.substr(0, last));
 }
 
 std::size_t CharacterCount(std::string_view gbk) {
   std::size_t n = 0;
-  for (std::size_t i = 0; i < gbk.size(); i += CharLength(gbk, i)) ++n;
+  for (std::size_t i = 0; i < gbk.size(); i += GbkCharSize(gbk, i)) ++n;
   return n;
 }
 
 std::vector<std::string> Choices(std::string_view path) {
   std::vector<std::string> out;
-  for (std::size_t i = 1; i < path.size(); i += CharLength(path, i)) out.emplace_back(path.substr(i, CharLength(path, i)));
+  for (std::size_t i = 1; i < path.size(); i += GbkCharSize(path, i)) out.emplace_back(path.substr(i, GbkCharSize(path, i)));
   return out;
 }
 

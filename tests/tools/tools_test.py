@@ -4,7 +4,7 @@
 golden transcript, and the check and map commands as an operator runs them.
 
 Usage: tools_test.py --veldrin PROGRAM --examples DIR [--wine WINE] play NAME
-       tools_test.py --veldrin PROGRAM --examples DIR check-cli|fix-encoding|map-svg
+       tools_test.py --veldrin PROGRAM --examples DIR check-cli|fix-encoding|map-svg|play-in-place
 """
 import argparse
 import json
@@ -40,18 +40,26 @@ def show_difference(expected, actual):
 
 
 def play(args, name):
-    run_dir = args.examples
+    with tempfile.TemporaryDirectory() as work:
+        # A run directory of its own, with a Chinese name as operators have them.
+        run_dir = os.path.join(work, "运行目录")
+        shutil.copytree(args.examples, run_dir)
+        play_in(args, name, run_dir)
+
+
+def play_in(args, name, run_dir):
     command = [args.veldrin]
     encoding = "utf-8"
+    dir_option = run_dir
     if args.wine:
         # The Windows program in the console's code page (936 under the zh_CN locale).
         command = [args.wine, args.veldrin]
-        run_dir = subprocess.run([args.wine, "winepath", "-w", run_dir], capture_output=True, text=True).stdout.strip()
+        dir_option = subprocess.run([args.wine, "winepath", "-w", run_dir], capture_output=True, text=True).stdout.strip()
         encoding = "gbk"
-    command += ["play", "--dir", run_dir, "--script", "-"] + PLAY_OPTIONS[name]
+    command += ["play", "--dir", dir_option, "--script", "-"] + PLAY_OPTIONS[name]
     with open(os.path.join(HERE, "play", name + ".in"), encoding="utf-8") as f:
         script = f.read()
-    before = snapshot(args.examples)
+    before = snapshot(run_dir)
     result = subprocess.run(command, input=script.encode(encoding), capture_output=True, timeout=300)
     if result.returncode != 0:
         fail("exit status %d\n%s" % (result.returncode, result.stderr.decode(encoding, "replace")))
@@ -61,8 +69,21 @@ def play(args, name):
     if actual != expected:
         show_difference(expected, actual)
         fail("transcript differs from play/%s.txt" % name)
-    if snapshot(args.examples) != before:
-        fail("the playtest changed the bundled game files")
+    if snapshot(run_dir) != before:
+        fail("the playtest changed the game files of the run directory")
+
+
+def play_in_place(args):
+    """--in-place plays on the run directory's own files."""
+    with tempfile.TemporaryDirectory() as work:
+        run_dir = os.path.join(work, "运行目录")
+        shutil.copytree(args.examples, run_dir)
+        result = subprocess.run([args.veldrin, "play", "--dir", run_dir, "--in-place", "--no-pause", "--script", "-"],
+                                input="#开始 迷雾森林\n2\n".encode("utf-8"), capture_output=True, timeout=300)
+        with open(os.path.join(run_dir, "config", "Veldrin", "生存配置.ini"), "rb") as f:
+            config = f.read().decode("gbk")
+        if result.returncode != 0 or "[10001]" not in config or "进度=12" not in config:
+            fail("the group's progress is not in the run directory's own file:\n" + config)
 
 
 def snapshot(directory):
@@ -155,7 +176,8 @@ def main():
     if args.test == "play":
         play(args, args.name)
     else:
-        {"check-cli": check_cli, "fix-encoding": fix_encoding, "map-svg": map_svg}[args.test](args)
+        {"check-cli": check_cli, "fix-encoding": fix_encoding, "map-svg": map_svg,
+         "play-in-place": play_in_place}[args.test](args)
     print("ok")
 
 
