@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <set>
 
+#include "store/profile.h"
 #include "store/story_name.h"
 #include "text/text.h"
 #include "tools/encoding.h"
@@ -118,10 +119,10 @@ void CheckProfile(const ProfileView& view, const Reporter& r) {
   }
   for (const ProfileSection& s : view.sections)
     for (const ProfileKey& k : s.keys)
-      if (k.value.size() > kLongestValue)
+      if (k.value.size() >= store::kProfileBufferSize)
         r.Add(k.line, Severity::kError, "E012",
-              u8"值有 " + Num(k.value.size()) + u8" 字节，插件只读到前 10239 字节",
-              "value of " + Num(k.value.size()) + " bytes: the plugins read only the first 10239");
+              u8"值有 " + Num(k.value.size()) + u8" 字节，插件最多只读到前 10239 字节",
+              "value of " + Num(k.value.size()) + " bytes: the plugins read at most the first 10239");
 }
 
 // Keys the plugins never read, and lines that are no key at all (a text

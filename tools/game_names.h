@@ -1,8 +1,6 @@
 // The names of the game files' sections and keys, as the plugins read them.
 #pragma once
 
-#include <cstddef>
-
 namespace tools {
 
 constexpr char kRootSection[] = "1";
@@ -14,8 +12,5 @@ constexpr char kStoryKey[] = "\xBD\xF8\xD0\xD0\xB5\xC4\xD3\xCE\xCF\xB7";  // 进
 constexpr char kProgressKey[] = "\xBD\xF8\xB6\xC8";               // 进度
 constexpr char kTimeKey[] = "\xCA\xB1\xBC\xE4";                   // 时间
 constexpr char kMainConfigName[] = "\xC9\xFA\xB4\xE6\xC5\xE4\xD6\xC3.ini";  // 生存配置.ini
-
-// A read returns at most this many bytes of a value.
-constexpr std::size_t kLongestValue = 10239;
 
 }  // namespace tools

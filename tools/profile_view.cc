@@ -1,6 +1,7 @@
 // The store's parse of a profile file, with names and values as GBK texts.
 #include "tools/profile_view.h"
 
+#include "store/profile.h"
 #include "tools/encoding.h"
 
 namespace tools {
@@ -29,7 +30,7 @@ const ProfileKey* ProfileView::FindKey(const ProfileSection& section, std::strin
 std::string ProfileView::Read(std::string_view section, std::string_view key) const {
   const ProfileSection* s = Find(section);
   const ProfileKey* k = s != nullptr ? FindKey(*s, key) : nullptr;
-  return k != nullptr ? k->value : std::string();
+  return k != nullptr ? k->read : std::string();
 }
 
 ProfileView ParseProfile(std::string_view bytes) {
@@ -45,8 +46,10 @@ ProfileView ParseProfile(std::string_view bytes) {
     section.line = s.line;
     section.index = static_cast<int>(i);
     for (const store::ProfileKeyLine& k : s.keys) {
-      const text::Text value = store::ProfileReadResult(layout, k, k.value.size() + 1);
-      section.keys.push_back({InGbk(layout.utf8, k.name), std::string(value.data(), value.size()), k.has_value, k.line});
+      const text::Text whole = store::ProfileReadResult(layout, k, k.value.size() + 1);
+      const text::Text read = store::ProfileReadResult(layout, k, store::kProfileBufferSize);
+      section.keys.push_back({InGbk(layout.utf8, k.name), std::string(whole.data(), whole.size()),
+                              std::string(read.data(), read.size()), k.has_value, k.line});
     }
     view.sections.push_back(std::move(section));
   }

@@ -15,6 +15,7 @@ namespace tools {
 struct ProfileKey {
   std::string name;        // GBK, without the blanks around it
   std::string value;       // what a read returns, but never cut
+  std::string read;        // what a read returns: at most 10239 bytes
   bool has_value = false;  // false for a line without "="
   int line = 0;            // from 1
 };
@@ -36,7 +37,8 @@ class ProfileView {
   const ProfileSection* Find(std::string_view name) const;
   // The key of `section` a read of `key` sees, or null.
   const ProfileKey* FindKey(const ProfileSection& section, std::string_view key) const;
-  // The value a read sees, not cut: empty when the section or key is missing.
+  // The value a read returns (at most 10239 bytes): empty when the section
+  // or the key is missing.
   std::string Read(std::string_view section, std::string_view key) const;
 
  private:

@@ -5,14 +5,6 @@
 #include "tools/game_names.h"
 
 namespace tools {
-namespace {
-
-std::string Cut(std::string v) {
-  if (v.size() > kLongestValue) v.resize(kLongestValue);
-  return v;
-}
-
-}  // namespace
 
 std::string NodeKey(std::string_view path) {
   std::string key(path);
@@ -41,15 +33,15 @@ std::vector<std::string> Choices(std::string_view path) {
 
 Story BuildStory(const ProfileView& file) {
   Story story;
-  story.start = Cut(file.Read(kRootSection, kStartKey));
-  story.ending = Cut(file.Read(kRootSection, kEndingKey));
+  story.start = file.Read(kRootSection, kStartKey);
+  story.ending = file.Read(kRootSection, kEndingKey);
   for (const ProfileSection& s : file.sections) {
     if (file.Find(s.name) != &s) continue;
     const ProfileKey* text = file.FindKey(s, kTextKey);
-    if (text == nullptr || text->value.empty()) continue;
+    if (text == nullptr || text->read.empty()) continue;
     StoryNode node;
     node.path = s.name;
-    node.text = Cut(text->value);
+    node.text = text->read;
     node.line = s.line;
     node.text_line = text->line;
     story.nodes.emplace(NodeKey(s.name), std::move(node));
