@@ -13,8 +13,10 @@ namespace tools {
 int MapCommand(const Args& args) {
   std::string story_path, dot_path, svg_path;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--svg") && i + 1 < args.size())
-      (args[i] == "-o" ? dot_path : svg_path) = args[++i];
+    if (args[i] == "-o" && i + 1 < args.size())
+      dot_path = args[++i];
+    else if (args[i] == "--svg" && i + 1 < args.size())
+      svg_path = args[++i];
     else if (story_path.empty() && !args[i].empty() && args[i][0] != '-')
       story_path = args[i];
     else

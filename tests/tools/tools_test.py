@@ -147,10 +147,16 @@ def fix_encoding(args):
 
 
 def map_svg(args):
+    story = os.path.join(args.examples, "config", "Veldrin", "迷雾森林.ini")
+    with tempfile.TemporaryDirectory() as work:
+        dot = os.path.join(work, "map.dot")
+        result = run(args, "map", story, "-o", dot)
+        with open(dot, encoding="utf-8") as f:
+            if result.returncode != 0 or not f.read().startswith("digraph story {"):
+                fail("-o must write the DOT graph")
     if shutil.which("dot") is None:
         print("Graphviz is not installed")
         sys.exit(SKIP)
-    story = os.path.join(args.examples, "config", "Veldrin", "迷雾森林.ini")
     with tempfile.TemporaryDirectory() as work:
         svg = os.path.join(work, "map.svg")
         result = run(args, "map", story, "--svg", svg)
