@@ -111,14 +111,15 @@ void SplitPath(const text::Text& file, text::Text* dir, text::Text* base) {
 bool ReplaceFile(const DirectoryLock& lock, const text::Text& dir, const text::Text& base, const text::Text& file,
                  const struct stat* old, std::string_view bytes) {
   const text::Text temp = text::Concat({text::View(dir), "/.", text::View(base), ".writing"});
-  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   bool ok = true;
   if (old != nullptr) {
+    // The new file takes the old one's owner and mode. A writer that is not
+    // root may be refused the owner; the file is then its own, which is no
+    // reason to give up the write.
+    if (fchown(fd, old->st_uid, old->st_gid) != 0) errno = 0;
     ok = fchmod(fd, old->st_mode & 07777) == 0;
-    if (ok && fchown(fd, old->st_uid, old->st_gid) != 0) {
-      // Only the owner's group may be out of reach; the mode is what matters.
-    }
   }
   ok = ok && WriteAll(fd, bytes) && MutableProfileSystemCalls().fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
