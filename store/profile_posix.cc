@@ -141,8 +141,8 @@ ProfileSystemCalls& MutableProfileSystemCalls() {
 }
 
 text::Text ProfileRead(const text::Text& file, const text::Text& section, const text::Text& key) {
-  // One buffer per thread: a read of a large file costs no allocation, and
-  // nothing of the content outlives the read.
+  // One buffer per thread: a read of a large file costs no allocation. It is
+  // filled anew by every read, so no content is ever served from it twice.
   thread_local text::Text bytes;
   if (!LoadFile(file.c_str(), &bytes)) return text::Text();
   return ReadProfileValue(text::View(bytes), text::View(section), text::View(key), kProfileBufferSize);
