@@ -130,13 +130,27 @@ struct LineCursor {
   }
 };
 
+// Without the blanks at the end, where a blank that is the second byte of a
+// character stays: a header name must never end in half a character, or its
+// rewritten line "[name]" would lose its "]" to that character.
+std::string_view TrimRightByCharacters(std::string_view v) {
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < v.size();) {
+    const std::size_t n = CharSize(v, i);
+    if (n == 2 || !IsBlank(v[i])) end = i + n;
+    i += n;
+  }
+  return v.substr(0, end);
+}
+
 // The name of a header line, without the blanks inside the brackets, or
 // false for any other line.
 bool HeaderName(std::string_view line, bool utf8, std::string_view* name) {
   if (line.empty() || line[0] != '[') return false;
   const std::size_t close = LastCloseBracket(line, utf8);
   if (close == std::string_view::npos) return false;
-  *name = CutAtZero(TrimLeft(TrimRight(line.substr(1, close - 1))));
+  const std::string_view inner = line.substr(1, close - 1);
+  *name = CutAtZero(TrimLeft(utf8 ? TrimRight(inner) : TrimRightByCharacters(inner)));
   return true;
 }
 
@@ -539,11 +553,11 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
       }
       if (phase == Phase::kBefore && SameName(name, text::View(wanted_section), utf8)) phase = Phase::kInside;
       const bool dropped = phase == Phase::kInside && drop_section;
-      const bool plain = plain_break && !name.empty() && line.size() == raw.size() &&
+      const bool plain = plain_break && line.size() == raw.size() &&
                          name.data() == raw.data() + 1 && name.size() == raw.size() - 2;
       if (dropped || !plain) {
         flush(start);
-        if (!dropped && !name.empty()) AppendLine(&result, "[", name, "]");
+        if (!dropped) AppendLine(&result, "[", name, "]");
         run = pos;
       }
       continue;
@@ -585,6 +599,9 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
 
   switch (encoding.encoding) {
     case ProfileEncoding::kCodePage:
+      // Lines that happen to begin with the bytes of a byte order mark must
+      // not turn the whole file into UTF-8 or UTF-16: an empty line first.
+      if (DetectEncoding(text::View(result)) != ProfileEncoding::kCodePage) result.insert(0, "\r\n", 2);
       break;
     case ProfileEncoding::kUtf8:
       result.insert(0, kUtf8Mark, kUtf8MarkSize);

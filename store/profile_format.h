@@ -82,7 +82,10 @@ text::Text ReadProfileValue(std::string_view bytes, std::string_view section, st
 // False when the write leaves the file untouched (the key already holds that
 // value, or there is nothing to remove); `out` then holds nothing of use.
 // A rewrite puts every line into its plain form: no blank lines, no blanks
-// around names and "=", CR LF after every line.
+// around names and "=", CR LF after every line. Two things stay that would
+// otherwise change what the file means: a header "[]" further down (its keys
+// would join the section before it), and an empty first line in front of a
+// line that begins with the bytes of a byte order mark.
 bool EditProfile(std::string_view bytes, std::string_view section, const std::string_view* key,
                  const std::string_view* value, text::Text* out);
 
