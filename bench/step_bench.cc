@@ -157,6 +157,20 @@ void BM_StartCall(benchmark::State& state) {
   SetCounters(state);
 }
 
+// The reads inside the calls, one by one: the root of the story (its name
+// "1" occurs in every header and most node texts) and the benchmarked group.
+void BM_ReadStoryRoot(benchmark::State& state) {
+  const Files& f = TheFiles();
+  for (auto _ : state) benchmark::DoNotOptimize(store::ReadValue(f.story, "1", kStart));
+}
+
+void BM_ReadGroup(benchmark::State& state) {
+  Files& f = TheFiles();
+  f.ResetMain();
+  const std::string group = store_bench::TargetGroup(kGroups);
+  for (auto _ : state) benchmark::DoNotOptimize(store::ReadValue(f.main, group, store_bench::kProgress));
+}
+
 void ReadWhole(const std::string& path, std::string* buffer) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st;
@@ -236,6 +250,8 @@ void BM_Replace(benchmark::State& state) {
 BENCHMARK(BM_StepCall)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StartCall)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CallFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadStoryRoot)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadGroup)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TextFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Strip)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TextBetween)->Unit(benchmark::kMicrosecond);
