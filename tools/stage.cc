@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "store/run_directory.h"
@@ -25,8 +26,10 @@ int RunFromStage(const std::string& run_dir, const std::string& library_dir, boo
     *error = u8"运行目录里没有 config 文件夹：" + TextFromPath(config);
     return -1;
   }
+  // Time and a random number: playtests that run at the same time each get their own.
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  const fs::path stage = fs::temp_directory_path(ec) / ("veldrin-play-" + std::to_string(stamp));
+  const fs::path stage =
+      fs::temp_directory_path(ec) / ("veldrin-play-" + std::to_string(stamp) + "-" + std::to_string(std::random_device()()));
   if (ec || !fs::create_directories(stage, ec)) {
     *error = u8"无法建立临时目录 " + TextFromPath(stage);
     return -1;
