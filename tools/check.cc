@@ -20,7 +20,7 @@ class Reporter {
       : file_(file), language_(language), out_(out) {}
 
   void Add(int line, Severity severity, const char* code, const std::string& zh, const std::string& en) const {
-    out_->push_back({file_, line, severity, code, language_ == Language::kChinese ? zh : en});
+    out_->push_back({file_, line < 1 ? 1 : line, severity, code, language_ == Language::kChinese ? zh : en});
   }
 
  private:
@@ -101,6 +101,13 @@ bool AllAsciiDigits(std::string_view v) {
 void CheckProfile(const ProfileView& view, const Reporter& r) {
   for (const ProfileSection& s : view.sections) {
     const ProfileSection* seen = view.Find(s.name);
+    if (seen == nullptr) {
+      // "[]": a read of the empty name never reaches a section.
+      r.Add(s.line, Severity::kWarning, "W013",
+            u8"节 " + Sec(s.name) + u8" 的名字是空的：插件读不到它",
+            "section " + Sec(s.name) + " has an empty name: the plugins never read it");
+      continue;
+    }
     if (seen != &s) {
       r.Add(s.line, Severity::kWarning, "W010",
             u8"节 " + Sec(s.name) + u8" 重复：插件只读第 " + Num(seen->line) + u8" 行的那一节，这一节的键都读不到",
@@ -117,6 +124,9 @@ void CheckProfile(const ProfileView& view, const Reporter& r) {
                   Num(first->line));
     }
   }
+  for (int line : view.lines_before_sections)
+    r.Add(line, Severity::kWarning, "W014", u8"这一行在第一个节之前：插件读不到它",
+          "this line comes before the first section: the plugins never read it");
   for (const ProfileSection& s : view.sections)
     for (const ProfileKey& k : s.keys)
       if (k.value.size() >= store::kProfileBufferSize)

@@ -55,6 +55,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, StoryProblems, testing::Values(
   Case{"not_gbk.ini", {u8"not_gbk.ini:7: error E003: 不是有效的 GBK 文本：字节 0xFF 不成字"}},
   Case{"dup_section.ini", {u8"dup_section.ini:6: warning W010: 节 [11] 重复：插件只读第 4 行的那一节，这一节的键都读不到"}},
   Case{"dup_key.ini", {u8"dup_key.ini:6: warning W011: 键 \"剧情\" 在 [11] 里重复：插件读第 5 行的值"}},
+  Case{"empty_section.ini", {u8"empty_section.ini:4: warning W013: 节 [] 的名字是空的：插件读不到它"}},
+  Case{"before_sections.ini", {u8"before_sections.ini:2: warning W014: 这一行在第一个节之前：插件读不到它"}},
   Case{"too_long.ini", {u8"too_long.ini:7: error E012: 值有 10240 字节，插件最多只读到前 10239 字节"}},
   Case{"no_root.ini", {u8"no_root.ini:1: error E101: 没有 [1] 节：故事无法开始"}},
   Case{"no_start.ini", {u8"no_start.ini:1: error E102: [1] 没有“开始”：插件会回答这个游戏没有配置"}},

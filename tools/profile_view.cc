@@ -39,6 +39,8 @@ ProfileView ParseProfile(std::string_view bytes) {
   view.layout_ = std::make_shared<const store::ProfileLayout>(store::ParseProfile(*view.bytes_));
   const store::ProfileLayout& layout = *view.layout_;
   view.utf8 = layout.utf8;
+  for (const store::ProfileKeyLine& k : layout.sections[0].keys)
+    if (k.name.empty() || k.name[0] != ';') view.lines_before_sections.push_back(k.line);
   for (std::size_t i = 1; i < layout.sections.size(); ++i) {
     const store::ProfileSection& s = layout.sections[i];
     ProfileSection section;

@@ -32,6 +32,8 @@ class ProfileView {
   // The sections after the first header; keys before it are never read.
   std::vector<ProfileSection> sections;
   bool utf8 = false;  // the file begins with a UTF-8 byte order mark
+  // Lines before the first section header that are not comments.
+  std::vector<int> lines_before_sections;
 
   // The section a read of `name` sees, or null.
   const ProfileSection* Find(std::string_view name) const;
