@@ -3,8 +3,9 @@
 // configuration file, and a clock that only moves when the input says so
 // (the dead end's wait costs nothing). Deaths reach our own host library from
 // tests/game, copied beside the "host program". No crash, no fatal report;
-// a private-chat message touches no file; every call leaves every section
-// other than its group's reading as before.
+// a start always replies with a text; a private-chat message touches no
+// file; every call leaves every section other than its group's reading as
+// before.
 //
 // Input, parts separated by zero bytes: the story file, the main
 // configuration file, then up to 16 messages. A message is a control byte
@@ -151,6 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const frame::Result reply = step ? step::StepHandler(m, t, g) : start::StartHandler(m, t, g, s);
     const std::string after = ReadFile(g_main_file);
 
+    // Every start reply is a text: a fixed one, or a start text just read.
+    if (!step) Check(reply.has_value() && !reply->empty());
     if (private_chat) {
       Check(after == before);
       if (step) Check(reply.has_value() && reply->empty());
