@@ -4,6 +4,8 @@
 // platform's profile routines. One scenario per process; status 0 when every
 // reply was the defined one and no other group's state changed.
 //
+//   fault_host full-disk       the game files, then the disk filled up (the
+//                              runner mounts a small tmpfs for it)
 //   fault_host missing-root    no configuration root at all
 //   fault_host write-files     only writes the game files
 //   fault_host read-only       a read-only main configuration file (written
@@ -131,15 +133,51 @@ void MissingRoot(Host& host) {
              "none", "no directory made");
 }
 
-void ReadOnly(Host& host) {
-  chmod(MainPath().c_str(), S_IREAD);
-  const std::string before = Bytes(MainPath());
-  CheckEqual(host.Start("tale", "100", "2"), "the start", "start into a read-only file");
+// A round of calls whose writes may fail: the replies are those of
+// successful writes.
+void PlayRound(Host& host) {
+  CheckEqual(host.Start("tale", "100", "2"), "the start", "a start");
   CheckEqual(host.Step("1", "200"), "n111", "a step with a way on");
   CheckEqual(host.Step("2", "300"), "the start", "a dead end");
   CheckEqual(host.Step("1", "400"), std::string("the end") + kStoryEnded, "the end");
+}
+
+void ReadOnly(Host& host) {
+  chmod(MainPath().c_str(), S_IREAD);
+  const std::string before = Bytes(MainPath());
+  PlayRound(host);
   CheckEqual(Bytes(MainPath()) == before ? "same" : "changed", "same", "the file as it was");
   chmod(MainPath().c_str(), S_IREAD | S_IWRITE);
+}
+
+// Many more groups behind the four, so that a rewrite needs more room than a
+// page; the ones the round does not touch must all be there afterwards. (A
+// rewrite in place may still succeed in the pages the file had.)
+void FullDisk(Host& host) {
+  WriteGameFiles();
+  constexpr int kMoreGroups = 3000;
+  {
+    std::string more;
+    for (int i = 0; i < kMoreGroups; ++i)
+      more += "[" + std::to_string(5000 + i) + "]\r\n" STORY_KEY "=tale\r\n" PROGRESS_KEY "=1" + std::to_string(i) + "\r\n";
+    WriteBytes(MainPath(), Bytes(MainPath()) + more);
+  }
+  const std::string filler = Own(store::RunDirectory()) + store::kDirectorySeparator + "filler";
+  if (std::FILE* f = std::fopen(filler.c_str(), "wb")) {
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), f) == block.size() && std::fflush(f) == 0) {
+    }
+    std::fclose(f);
+  }
+  PlayRound(host);
+  CheckEqual(MainValue(ADMIN_SECTION, "100"), "1|2", "the administrators");
+  int lost = 0;
+  for (int i = 0; i < kMoreGroups; ++i) {
+    const std::string g = std::to_string(5000 + i);
+    if (MainValue(g.c_str(), PROGRESS_KEY) != "1" + std::to_string(i) || MainValue(g.c_str(), STORY_KEY) != "tale")
+      ++lost;
+  }
+  CheckEqual(std::to_string(lost), "0", "groups lost or altered");
 }
 
 void Garbage(Host& host) {
@@ -205,7 +243,9 @@ int main(int argc, char** argv) {
     std::printf("FAIL cannot load the plugins from %s\n", store::RunDirectory().c_str());
     return 1;
   }
-  if (scenario == "missing-root") {
+  if (scenario == "full-disk") {
+    FullDisk(host);
+  } else if (scenario == "missing-root") {
     MissingRoot(host);
   } else if (scenario == "read-only") {
     ReadOnly(host);
