@@ -53,7 +53,12 @@ class FuzzClock : public store::Clock {
 };
 
 FuzzClock g_clock;
-std::string g_story_file, g_main_file;
+std::string g_dir, g_story_file, g_main_file;
+
+void RemoveDirectory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(g_dir, ignored);
+}
 
 void Init() {
   static bool done = false;
@@ -61,6 +66,8 @@ void Init() {
   done = true;
   std::string dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm/plugmain-fuzz-XXXXXX" : "/tmp/plugmain-fuzz-XXXXXX";
   Check(mkdtemp(&dir[0]) != nullptr);
+  g_dir = dir;
+  std::atexit(RemoveDirectory);
   std::filesystem::create_directories(dir + "/config/Veldrin");
   std::filesystem::copy_file(HOST_LIBRARY_FILE, dir + "/cqapi.so");
   store::SetRunDirectoryForTesting(text::Text(dir.c_str()));

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,12 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-std::string g_file;
+std::string g_dir, g_file;
+
+void RemoveDirectory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(g_dir, ignored);
+}
 
 void Init() {
   static bool done = false;
@@ -32,6 +38,8 @@ void Init() {
   // tmpfs, where the writer's flush to disk costs nothing.
   std::string dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm/profile-fuzz-XXXXXX" : "/tmp/profile-fuzz-XXXXXX";
   Check(mkdtemp(&dir[0]) != nullptr);
+  g_dir = dir;
+  std::atexit(RemoveDirectory);
   g_file = dir + "/p.ini";
 }
 
