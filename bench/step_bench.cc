@@ -76,9 +76,10 @@ std::string StoryBytes() {
   return out;
 }
 
-// The run directory with both files, made once.
+// The run directory with both files, made once; a temporary one goes again
+// at exit.
 struct Files {
-  std::string main, story;
+  std::string main, story, temporary;
   BenchClock clock;
   Files() {
     std::string dir;
@@ -86,7 +87,7 @@ struct Files {
       dir = std::string(d) + "/step_run";
     } else {
       char pattern[] = "/tmp/step_bench.XXXXXX";
-      dir = mkdtemp(pattern);
+      dir = temporary = mkdtemp(pattern);
     }
     std::filesystem::create_directories(dir + "/config/Veldrin");
     store::SetRunDirectoryForTesting(text::Text(dir.c_str()));
@@ -95,6 +96,10 @@ struct Files {
     main.assign(m.data(), m.size());
     story.assign(s.data(), s.size());
     store_bench::WriteFile(story, StoryBytes());
+  }
+  ~Files() {
+    std::error_code ignored;
+    if (!temporary.empty()) std::filesystem::remove_all(temporary, ignored);
   }
   // A fresh main configuration file, the benchmarked group at kProgress.
   void ResetMain() {
