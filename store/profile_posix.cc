@@ -160,6 +160,7 @@ void ProfileWrite(const text::Text& file, const text::Text& section, const text:
 
   struct stat st;
   const bool exists = stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) return;  // a file out of reach is not a missing one
   if (exists && (!S_ISREG(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
                  access(target.c_str(), W_OK) != 0))
     return;  // a read-only file stays as it is
