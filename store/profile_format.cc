@@ -294,6 +294,7 @@ bool PlainLines(std::string_view v) {
 // it) ends, or npos. A "[" opens a header only when nothing but blanks stands
 // before it on its line and a "]" follows on that line.
 std::size_t HeaderLineEnd(std::string_view body, std::string_view name) {
+  if (body.empty()) return std::string_view::npos;
   const char* const begin = body.data();
   const char* const end = begin + body.size();
   // The header of `open`, when it is one: its name and the end of its line.
@@ -310,10 +311,13 @@ std::size_t HeaderLineEnd(std::string_view body, std::string_view name) {
   const char* line_end = nullptr;
 
   // A name without ASCII letters has one spelling only: look for the name
-  // itself (a group number, a story node) and check each place it occurs.
+  // itself (a group number) and check each place it occurs. A short name
+  // such as a story's root "1" occurs on almost every line, so for it
+  // visiting the headers is faster.
+  constexpr std::size_t kShortName = 4;
   bool letters = false;
   for (char c : name) letters |= (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  if (!letters) {
+  if (!letters && name.size() >= kShortName) {
     for (const char* p = begin;;) {
       const char* at = static_cast<const char*>(memmem(p, end - p, name.data(), name.size()));
       if (at == nullptr) return std::string_view::npos;

@@ -140,12 +140,24 @@ ProfileSystemCalls& MutableProfileSystemCalls() {
   return calls;
 }
 
+// The per-thread buffers below keep their pages for files of ordinary size
+// only: after a very large file they are given back, so one 50 MB story does
+// not stay in the host's memory for the life of the process.
+constexpr std::size_t kKeptBufferBytes = 8 << 20;
+
+void GiveBackIfLarge(text::Text& buffer) {
+  if (buffer.capacity() > kKeptBufferBytes) text::Text().swap(buffer);
+}
+
 text::Text ProfileRead(const text::Text& file, const text::Text& section, const text::Text& key) {
   // One buffer per thread: a read of a large file costs no allocation. It is
   // filled anew by every read, so no content is ever served from it twice.
   thread_local text::Text bytes;
-  if (!LoadFile(file.c_str(), &bytes)) return text::Text();
-  return ReadProfileValue(text::View(bytes), text::View(section), text::View(key), kProfileBufferSize);
+  text::Text value;
+  if (LoadFile(file.c_str(), &bytes))
+    value = ReadProfileValue(text::View(bytes), text::View(section), text::View(key), kProfileBufferSize);
+  GiveBackIfLarge(bytes);
+  return value;
 }
 
 void ProfileWrite(const text::Text& file, const text::Text& section, const text::Text* key,
@@ -167,14 +179,18 @@ void ProfileWrite(const text::Text& file, const text::Text& section, const text:
   // Buffers kept per thread: a large file costs no fresh pages each time.
   thread_local text::Text bytes, edited;
   bytes.clear();
-  if (exists && !LoadFile(target.c_str(), &bytes)) return;
+  if (exists && !LoadFile(target.c_str(), &bytes)) {
+    GiveBackIfLarge(bytes);
+    return;
+  }
 
   const std::string_view key_view = key ? text::View(*key) : std::string_view();
   const std::string_view value_view = value ? text::View(*value) : std::string_view();
-  if (!EditProfile(text::View(bytes), text::View(section), key ? &key_view : nullptr,
-                   value ? &value_view : nullptr, &edited))
-    return;
-  ReplaceFile(lock, dir, base, target, exists ? &st : nullptr, text::View(edited));
+  if (EditProfile(text::View(bytes), text::View(section), key ? &key_view : nullptr, value ? &value_view : nullptr,
+                  &edited))
+    ReplaceFile(lock, dir, base, target, exists ? &st : nullptr, text::View(edited));
+  GiveBackIfLarge(bytes);
+  GiveBackIfLarge(edited);
 }
 
 }  // namespace store
