@@ -8,6 +8,7 @@
 #include "tools/check.h"
 #include "tools/commands.h"
 #include "tools/console.h"
+#include "tools/stage.h"
 
 namespace tools {
 namespace {
@@ -37,39 +38,41 @@ std::optional<std::string> ReadBytes(const std::string& path) {
 bool Replace(const std::string& path, const std::string& bytes, std::string* backup) {
   std::error_code ec;
   *backup = path + ".bak";
-  for (int n = 1; fs::exists(*backup, ec); ++n) *backup = path + ".bak" + std::to_string(n);
-  if (!fs::copy_file(path, *backup, ec)) return false;
+  for (int n = 1; fs::exists(PathFromText(*backup), ec); ++n) *backup = path + ".bak" + std::to_string(n);
+  if (!fs::copy_file(PathFromText(path), PathFromText(*backup), ec)) return false;
   const std::string temporary = path + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out.flush()) return false;
   }
-  fs::rename(temporary, path, ec);
+  fs::rename(PathFromText(temporary), PathFromText(path), ec);
   return !ec;
 }
 
 // Converts a file saved as UTF-8 to GBK when --fix-encoding asks for it;
 // the note or the error goes to `out`.
 void FixEncoding(const std::string& path, std::string* bytes, Language language, std::vector<Diagnostic>* out) {
+  const std::string label = Utf8FromArgument(path);
   std::size_t bad = 0;
   const FileEncoding encoding = DetectEncoding(*bytes, &bad);
   if (encoding != FileEncoding::kUtf8 && encoding != FileEncoding::kUtf8Bom) return;
   const bool zh = language == Language::kChinese;
   std::string gbk, backup;
   if (!ConvertUtf8File(*bytes, &gbk)) {
-    out->push_back({path, 1, Severity::kError, "E004",
+    out->push_back({label, 1, Severity::kError, "E004",
                     zh ? u8"无法转成 GBK：有的字在 GBK 里没有；文件没有改动"
                        : "cannot convert to GBK: some characters have no GBK form; the file is left as it was"});
     return;
   }
   if (!Replace(path, gbk, &backup)) {
-    out->push_back({path, 1, Severity::kError, "E004",
+    out->push_back({label, 1, Severity::kError, "E004",
                     zh ? u8"无法写回转换后的文件；原文件没有改动" : "cannot write the converted file; the file is left as it was"});
     return;
   }
-  out->push_back({path, 1, Severity::kNote, "N005",
-                  zh ? u8"已从 UTF-8 转成 GBK，原文件保存在 " + backup : "converted from UTF-8 to GBK, the original kept in " + backup});
+  out->push_back({label, 1, Severity::kNote, "N005",
+                  zh ? u8"已从 UTF-8 转成 GBK，原文件保存在 " + Utf8FromArgument(backup)
+                     : "converted from UTF-8 to GBK, the original kept in " + Utf8FromArgument(backup)});
   *bytes = gbk;
 }
 
@@ -116,7 +119,7 @@ int CheckCommand(const Args& args) {
   }
   bool errors = false;
   auto unreadable = [&](const std::string& path) {
-    Report(o, {{path, 1, Severity::kError, "E000",
+    Report(o, {{Utf8FromArgument(path), 1, Severity::kError, "E000",
                 o.language == Language::kChinese ? u8"无法读取这个文件" : "cannot read this file"}},
            nullptr);
     errors = true;
@@ -130,7 +133,8 @@ int CheckCommand(const Args& args) {
     std::vector<Diagnostic> diagnostics;
     if (o.fix) FixEncoding(path, &*bytes, o.language, &diagnostics);
     std::optional<Story> story;
-    for (Diagnostic& d : CheckStory(path, *bytes, o.language, &story)) diagnostics.push_back(std::move(d));
+    for (Diagnostic& d : CheckStory(Utf8FromArgument(path), *bytes, o.language, &story))
+      diagnostics.push_back(std::move(d));
     errors |= HasErrors(diagnostics);
     Report(o, diagnostics, story ? &*story : nullptr);
   }
@@ -143,12 +147,13 @@ int CheckCommand(const Args& args) {
       if (o.fix) FixEncoding(o.config, &*bytes, o.language, &diagnostics);
       // Story files lie next to the main configuration file, in the
       // configuration root.
-      const std::string root = fs::path(o.config).parent_path().string();
+      const std::string root = TextFromPath(PathFromText(o.config).parent_path());
       const StoryReader read_story = [&root](std::string_view name) {
         const text::Text native = store::NativeFileName(std::string("\\") + std::string(name) + ".ini");
         return native.empty() ? std::nullopt : ReadBytes((root.empty() ? "." : root) + std::string(native.data(), native.size()));
       };
-      for (Diagnostic& d : CheckMainConfig(o.config, *bytes, o.language, read_story)) diagnostics.push_back(std::move(d));
+      for (Diagnostic& d : CheckMainConfig(Utf8FromArgument(o.config), *bytes, o.language, read_story))
+        diagnostics.push_back(std::move(d));
       errors |= HasErrors(diagnostics);
       Report(o, diagnostics, nullptr);
     }

@@ -36,6 +36,10 @@ enum class Terminal {
 std::string ToTerminal(Terminal terminal, std::string_view utf8);
 std::string FromTerminal(Terminal terminal, std::string_view bytes);
 
+// Platform part: a command-line argument as UTF-8 (natively arguments are
+// UTF-8; on Windows they come in the ANSI code page, whatever --encoding says).
+std::string Utf8FromArgument(std::string_view argument);
+
 // Platform part: UTF-8 to the native terminal's encoding and back.
 std::string ToNativeTerminal(std::string_view utf8);
 std::string FromNativeTerminal(std::string_view bytes);

@@ -27,6 +27,8 @@ bool GbkToUtf8(std::string_view in, std::string* out) { return Convert("UTF-8", 
 
 bool Utf8ToGbk(std::string_view in, std::string* out) { return Convert("CP936", "UTF-8", in, out); }
 
+std::string Utf8FromArgument(std::string_view argument) { return std::string(argument); }
+
 std::string ToNativeTerminal(std::string_view utf8) { return std::string(utf8); }
 
 std::string FromNativeTerminal(std::string_view bytes) { return std::string(bytes); }

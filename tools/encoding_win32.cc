@@ -49,6 +49,13 @@ bool Utf8ToGbk(std::string_view in, std::string* out) {
   return ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, in, &wide) && FromWide(kGbk, true, wide, out);
 }
 
+std::string Utf8FromArgument(std::string_view argument) {
+  std::wstring wide;
+  std::string out;
+  if (!ToWide(CP_ACP, 0, argument, &wide) || !FromWide(CP_UTF8, false, wide, &out)) return std::string(argument);
+  return out;
+}
+
 std::string ToNativeTerminal(std::string_view utf8) {
   std::wstring wide;
   std::string out;

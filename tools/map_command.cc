@@ -28,14 +28,14 @@ int MapCommand(const Args& args) {
   }
   std::ifstream in(story_path, std::ios::binary);
   if (!in) {
-    SayError(u8"无法读取 " + story_path + "\n");
+    SayError(u8"无法读取 " + Utf8FromArgument(story_path) + "\n");
     return 1;
   }
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::optional<Story> story;
-  CheckStory(story_path, bytes, Language::kChinese, &story);
+  CheckStory(Utf8FromArgument(story_path), bytes, Language::kChinese, &story);
   if (!story) {
-    SayError(story_path + u8"：不是 GBK 文件，先运行 veldrin check --fix-encoding\n");
+    SayError(Utf8FromArgument(story_path) + u8"：不是 GBK 文件，先运行 veldrin check --fix-encoding\n");
     return 1;
   }
   const std::string dot = StoryMapDot(*story);

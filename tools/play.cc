@@ -69,7 +69,7 @@ bool LoadPlugin(const std::string& dir, const char* base, Plugin* plugin) {
   const std::string path = TextFromPath(PathFromText(dir) / (std::string(base) + kPluginSuffix));
   std::string error;
   if (!plugin->library.Load(path, &error)) {
-    SayError(u8"无法载入插件 " + path + ": " + error + "\n");
+    SayError(u8"无法载入插件 " + Utf8FromArgument(path) + ": " + Utf8FromArgument(error) + "\n");
     return false;
   }
   const char* info = plugin->library.Info();
@@ -91,6 +91,12 @@ std::string Shown(std::string_view gbk) {
 std::string Gbk(std::string_view terminal_bytes, bool* ok) {
   std::string gbk;
   *ok = Utf8ToGbk(FromTerminal(CurrentTerminal(), terminal_bytes), &gbk);
+  return gbk;
+}
+
+std::string GbkArgument(const std::string& argument, bool* ok) {
+  std::string gbk;
+  *ok = Utf8ToGbk(Utf8FromArgument(argument), &gbk);
   return gbk;
 }
 
@@ -233,15 +239,15 @@ bool ParsePlay(const Args& args, PlayOptions* o) {
     } else if (a == "--plugins") {
       o->plugins = args[++i];
     } else if (a == "--group") {
-      o->group = Gbk(args[++i], &ok);
+      o->group = GbkArgument(args[++i], &ok);
     } else if (a == "--sender") {
-      o->sender = Gbk(args[++i], &ok);
+      o->sender = GbkArgument(args[++i], &ok);
     } else if (a == "--script") {
       o->script = args[++i];
     } else if (a == "--story") {
-      o->story = Gbk(args[++i], &ok);
+      o->story = GbkArgument(args[++i], &ok);
     } else if (a == "--from") {
-      o->from = Gbk(args[++i], &ok);
+      o->from = GbkArgument(args[++i], &ok);
     } else {
       return false;
     }
@@ -290,7 +296,7 @@ int PlayCommand(const Args& args, const Args& whole) {
   if (options.script != "-") {
     file.open(options.script, std::ios::binary);
     if (!file) {
-      SayError(u8"无法读取 " + options.script + "\n");
+      SayError(u8"无法读取 " + Utf8FromArgument(options.script) + "\n");
       return 1;
     }
   }

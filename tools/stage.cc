@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "store/run_directory.h"
+#include "tools/encoding.h"
 #include "tools/plugin_library.h"
 
 namespace tools {
@@ -23,7 +24,7 @@ int RunFromStage(const std::string& run_dir, const std::string& library_dir, boo
   std::error_code ec;
   const fs::path config = fs::absolute(PathFromText(run_dir) / "config", ec);
   if (ec || !fs::is_directory(config)) {
-    *error = u8"运行目录里没有 config 文件夹：" + TextFromPath(config);
+    *error = u8"运行目录里没有 config 文件夹：" + Utf8FromArgument(TextFromPath(config));
     return -1;
   }
   // Time and a random number: playtests that run at the same time each get their own.
@@ -31,7 +32,7 @@ int RunFromStage(const std::string& run_dir, const std::string& library_dir, boo
   const fs::path stage =
       fs::temp_directory_path(ec) / ("veldrin-play-" + std::to_string(stamp) + "-" + std::to_string(std::random_device()()));
   if (ec || !fs::create_directories(stage, ec)) {
-    *error = u8"无法建立临时目录 " + TextFromPath(stage);
+    *error = u8"无法建立临时目录 " + Utf8FromArgument(TextFromPath(stage));
     return -1;
   }
   const text::Text exe_text = store::ExecutablePath();
@@ -47,7 +48,7 @@ int RunFromStage(const std::string& run_dir, const std::string& library_dir, boo
   }
   int status = -1;
   if (ec)
-    *error = u8"无法准备临时目录 " + TextFromPath(stage) + ": " + ec.message();
+    *error = u8"无法准备临时目录 " + Utf8FromArgument(TextFromPath(stage)) + ": " + ec.message();
   else
     status = RunProgram(TextFromPath(staged), args);
   fs::remove_all(stage, ec);

@@ -27,9 +27,10 @@ int RunFromStage(const std::string& run_dir, const std::string& library_dir, boo
 std::filesystem::path PathFromText(const std::string& text);
 std::string TextFromPath(const std::filesystem::path& path);
 
-// Platform part: runs `program` with `args` (not including the program
-// itself) on this process's standard streams and waits; the exit status, or
-// -1 when it could not be started.
+// Platform part: runs `program` (a path, or a bare name searched on the
+// PATH) with `args` (not including the program itself) on this process's
+// standard streams and waits; the exit status, or -1 when it could not be
+// started.
 int RunProgram(const std::string& program, const std::vector<std::string>& args);
 
 }  // namespace tools

@@ -3,8 +3,8 @@
 (natively, or the Windows program with the real DLLs under Wine) against a
 golden transcript, and the check and map commands as an operator runs them.
 
-Usage: tools_test.py --veldrin PROGRAM --examples DIR [--wine WINE] play NAME
-       tools_test.py --veldrin PROGRAM --examples DIR check-cli|fix-encoding|map-svg|play-in-place
+Usage: tools_test.py --veldrin PROGRAM --examples DIR [--wine WINE] play NAME|check-golden
+       tools_test.py --veldrin PROGRAM --examples DIR check-cli|check-golden|fix-encoding|map-svg|play-in-place
 """
 import argparse
 import json
@@ -146,6 +146,31 @@ def fix_encoding(args):
             fail("an unconvertible file: status %d\n%s" % (result.returncode, result.stdout.decode()))
 
 
+def check_golden(args):
+    """Every checker fixture, the bundled example with its summary and its
+    map, against one golden file: the same for the native and the Windows
+    program."""
+    command = [args.wine, args.veldrin] if args.wine else [args.veldrin]
+    command += ["--encoding", "utf-8"]
+    runs = []
+    for name in sorted(os.listdir(FIXTURES)):
+        options = ["--config", name] if name.startswith("config_") else [name]
+        runs.append((FIXTURES, ["check", "--no-summary"] + options))
+    game = os.path.join(args.examples, "config", "Veldrin")
+    runs.append((game, ["check", "--config", "生存配置.ini", "迷雾森林.ini"]))
+    runs.append((game, ["map", "迷雾森林.ini"]))
+    actual = []
+    for directory, options in runs:
+        result = subprocess.run(command + options, cwd=directory, capture_output=True, timeout=120)
+        actual.append("$ veldrin %s  (exit %d)" % (" ".join(options), result.returncode))
+        actual += result.stdout.decode("utf-8").replace("\r", "").splitlines()
+    with open(os.path.join(HERE, "check_and_map.txt"), encoding="utf-8") as f:
+        expected = f.read().splitlines()
+    if actual != expected:
+        show_difference(expected, actual)
+        fail("output differs from check_and_map.txt")
+
+
 def map_svg(args):
     story = os.path.join(args.examples, "config", "Veldrin", "迷雾森林.ini")
     with tempfile.TemporaryDirectory() as work:
@@ -182,7 +207,7 @@ def main():
     if args.test == "play":
         play(args, args.name)
     else:
-        {"check-cli": check_cli, "fix-encoding": fix_encoding, "map-svg": map_svg,
+        {"check-cli": check_cli, "check-golden": check_golden, "fix-encoding": fix_encoding, "map-svg": map_svg,
          "play-in-place": play_in_place}[args.test](args)
     print("ok")
 
