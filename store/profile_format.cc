@@ -2,9 +2,10 @@
 // rewrite after a write.
 #include "store/profile_format.h"
 
-#include <iconv.h>
-
+#include <cstdint>
 #include <cstring>
+
+#include "store/code_page.h"
 
 namespace store {
 namespace {
@@ -58,20 +59,11 @@ std::size_t FirstEquals(std::string_view line) { return line.find('='); }
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-text::Text Convert(const char* to, const char* from, std::string_view in, bool* ok) {
-  *ok = false;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return text::Text();
-  text::Text out(in.size() * 2 + 4, '\0');
-  char* src = const_cast<char*>(in.data());
-  std::size_t src_left = in.size();
-  char* dst = &out[0];
-  std::size_t dst_left = out.size();
-  const std::size_t rc = iconv(cd, &src, &src_left, &dst, &dst_left);
-  iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1)) return text::Text();
-  out.resize(out.size() - dst_left);
-  *ok = true;
+// Empty when the text does not convert.
+text::Text Convert(CodePage from, CodePage to, std::string_view in, bool* ok) {
+  text::Text out;
+  *ok = ConvertCodePage(from, to, in, &out);
+  if (!*ok) out.clear();
   return out;
 }
 
@@ -82,7 +74,7 @@ text::Text FromFile(const ProfileLayout& layout, std::string_view v, bool* ok) {
     *ok = true;
     return text::Text(v.data(), v.size());
   }
-  return Convert("CP936", "UTF-8", v, ok);
+  return Convert(CodePage::kUtf8, CodePage::kGbk, v, ok);
 }
 
 text::Text ToFile(bool utf8, std::string_view v, bool* ok) {
@@ -90,7 +82,7 @@ text::Text ToFile(bool utf8, std::string_view v, bool* ok) {
     *ok = true;
     return text::Text(v.data(), v.size());
   }
-  return Convert("UTF-8", "CP936", v, ok);
+  return Convert(CodePage::kGbk, CodePage::kUtf8, v, ok);
 }
 
 bool SameFileName(const ProfileLayout& layout, std::string_view file_name, std::string_view name) {
@@ -178,7 +170,7 @@ ProfileEncoding DetectEncoding(std::string_view bytes) {
   return ProfileEncoding::kCodePage;
 }
 
-const char* Utf16Name(ProfileEncoding e) { return e == ProfileEncoding::kUtf16Le ? "UTF-16LE" : "UTF-16BE"; }
+CodePage Utf16Page(ProfileEncoding e) { return e == ProfileEncoding::kUtf16Le ? CodePage::kUtf16Le : CodePage::kUtf16Be; }
 
 // The text of the file after its byte order mark, UTF-16 turned into UTF-8
 // (into `layout->decoded`). False for UTF-16 that does not convert.
@@ -197,7 +189,7 @@ bool Body(std::string_view bytes, ProfileLayout* layout, std::string_view* body)
   }
   bool ok = false;
   layout->decoded = std::make_unique<text::Text>(
-      Convert("UTF-8", Utf16Name(layout->encoding), bytes.substr(kUtf16MarkSize), &ok));
+      Convert(Utf16Page(layout->encoding), CodePage::kUtf8, bytes.substr(kUtf16MarkSize), &ok));
   *body = text::View(*layout->decoded);
   return ok;
 }
@@ -290,6 +282,55 @@ bool PlainLines(std::string_view v) {
   return p[n - 1] != 0;
 }
 
+// Finds one byte string of two or more bytes (and fewer than 2^32) in others: Horspool's search on
+// the pair of bytes at the end of each window, through a hash of the pair.
+// Single bytes such as digits are common in a file of group sections, pairs
+// of the name much less, so most windows move on by the name's length less
+// one, a step that does not wait for the table.
+class ByteSearch {
+ public:
+  explicit ByteSearch(std::string_view needle) : needle_(needle) {
+    // For each pair of the needle, where it ends; the rightmost one counts.
+    const std::size_t last = needle.size() - 1;
+    for (std::uint32_t& e : pair_end_) e = 0;
+    for (std::size_t end = 1; end < last; ++end)
+      pair_end_[Hash(needle[end - 1], needle[end])] = static_cast<std::uint32_t>(end);
+    std::uint32_t& at_last = pair_end_[Hash(needle[last - 1], needle[last])];
+    after_mismatch_ = last - at_last;
+    at_last = static_cast<std::uint32_t>(last);
+  }
+
+  // The first place of the needle in `hay`, or npos.
+  std::size_t Find(std::string_view hay) const {
+    const std::size_t last = needle_.size() - 1;
+    // q: where the needle's last byte would be.
+    for (std::size_t q = last; q < hay.size();) {
+      const std::size_t end = pair_end_[Hash(hay[q - 1], hay[q])];
+      if (end == 0) {
+        q += last;
+      } else if (end < last) {
+        q += last - end;
+      } else {
+        if (std::memcmp(hay.data() + q - last, needle_.data(), needle_.size()) == 0) return q - last;
+        q += after_mismatch_;
+      }
+    }
+    return std::string_view::npos;
+  }
+
+ private:
+  // 4096 buckets: few pairs of a file share one with the needle's last pair.
+  static constexpr std::size_t kBuckets = 4096;
+  static std::size_t Hash(char a, char b) {
+    return ((static_cast<std::size_t>(static_cast<unsigned char>(a)) << 4) ^ static_cast<unsigned char>(b)) &
+           (kBuckets - 1);
+  }
+
+  std::string_view needle_;
+  std::uint32_t pair_end_[kBuckets];
+  std::size_t after_mismatch_ = 1;
+};
+
 // Where the line that opens section `name` (non-empty, without blanks around
 // it) ends, or npos. A "[" opens a header only when nothing but blanks stands
 // before it on its line and a "]" follows on that line.
@@ -318,9 +359,11 @@ std::size_t HeaderLineEnd(std::string_view body, std::string_view name) {
   bool letters = false;
   for (char c : name) letters |= (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
   if (!letters && name.size() >= kShortName) {
+    const ByteSearch search(name);
     for (const char* p = begin;;) {
-      const char* at = static_cast<const char*>(memmem(p, end - p, name.data(), name.size()));
-      if (at == nullptr) return std::string_view::npos;
+      const std::size_t found_at = search.Find(std::string_view(p, end - p));
+      if (found_at == std::string_view::npos) return std::string_view::npos;
+      const char* at = p + found_at;
       p = at + 1;
       const char* open = at;
       while (open > begin && IsBlank(open[-1]) && !IsLineBreak(open[-1])) --open;
@@ -612,7 +655,7 @@ bool EditProfile(std::string_view bytes, std::string_view section, const std::st
       break;
     default: {
       bool ok = false;
-      const text::Text wide = Convert(Utf16Name(encoding.encoding), "UTF-8", text::View(result), &ok);
+      const text::Text wide = Convert(CodePage::kUtf8, Utf16Page(encoding.encoding), text::View(result), &ok);
       if (!ok) return false;
       result.assign(encoding.encoding == ProfileEncoding::kUtf16Le ? kUtf16LeMark : kUtf16BeMark, kUtf16MarkSize);
       result += wide;

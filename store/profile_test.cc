@@ -150,6 +150,21 @@ TEST(ProfileFormat, FastReadAgreesWithTheLayout) {
     ASSERT_EQ(S(ReadProfileValue(file, section, key, kProfileBufferSize)), S(LayoutRead(file, section, key)))
         << "file " << Hex(file) << " section " << Hex(section) << " key " << Hex(key);
   }
+
+  // Names of digits only, four or more of them, are looked for as they stand:
+  // files of digits that repeat, so that the name and parts of it occur
+  // everywhere, in names, values and across lines.
+  const char* const digit_pieces[] = {"[", "]", "=", " ", "\r\n", "1", "2", "12", "21", "1212", "2121", "12121",
+                                      "[1212]", "[12121]", "[121212]", "k=", "\xC4\xE3", "\x81"};
+  const char* const digit_names[] = {"1212", "12121", "121212", "2121", "21212"};
+  for (int round = 0; round < 20000; ++round) {
+    std::string file;
+    const int n = static_cast<int>(random() % 40);
+    for (int i = 0; i < n; ++i) file += digit_pieces[random() % (sizeof digit_pieces / sizeof *digit_pieces)];
+    const std::string section = digit_names[random() % (sizeof digit_names / sizeof *digit_names)];
+    ASSERT_EQ(S(ReadProfileValue(file, section, "k", kProfileBufferSize)), S(LayoutRead(file, section, "k")))
+        << "file " << Hex(file) << " section " << Hex(section);
+  }
 }
 
 // Files already in plain form take a short way through a write; a blank line

@@ -1,12 +1,20 @@
-// The terminal conversions built on the strict ones.
+// The strict GBK conversions, and the terminal conversions built on them.
 #include "tools/encoding.h"
 
 #include <cstdio>
 
+#include "store/code_page.h"
 #include "text/text.h"
 
 namespace tools {
 namespace {
+
+bool Convert(store::CodePage from, store::CodePage to, std::string_view in, std::string* out) {
+  text::Text converted;
+  if (!store::ConvertCodePage(from, to, in, &converted)) return false;
+  out->assign(converted.data(), converted.size());
+  return true;
+}
 
 std::string HexByte(unsigned char b) {
   char buf[8];
@@ -15,6 +23,14 @@ std::string HexByte(unsigned char b) {
 }
 
 }  // namespace
+
+bool GbkToUtf8(std::string_view in, std::string* out) {
+  return Convert(store::CodePage::kGbk, store::CodePage::kUtf8, in, out);
+}
+
+bool Utf8ToGbk(std::string_view in, std::string* out) {
+  return Convert(store::CodePage::kUtf8, store::CodePage::kGbk, in, out);
+}
 
 std::size_t GbkCharSize(std::string_view gbk, std::size_t at) {
   return text::IsLeadByte(gbk[at]) && at + 1 < gbk.size() ? 2 : 1;
