@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -23,6 +22,7 @@
 #include "start/start_handler.h"
 #include "step/step_handler.h"
 #include "store/clock.h"
+#include "store/test_clock.h"
 #include "store/run_directory.h"
 #include "store/store.h"
 #include "text/text.h"
@@ -39,21 +39,6 @@ constexpr char kAdmin[] = "\xC8\xBA\xC9\xFA\xB4\xE6\xC8\xA8\xCF\xDE\xB9\xDC\xC0\
 // The node the benchmarked group stands on, and its child with a way on.
 constexpr char kProgress[] = "1213";
 constexpr char kChoice[] = "1";
-
-// Moves on three seconds at every look, so no step meets the pause rule.
-class BenchClock : public store::Clock {
- public:
-  store::LocalTime Now() override {
-    now_ += 3;
-    struct tm t;
-    gmtime_r(&now_, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
-  }
-  void Sleep(std::int32_t) override {}
-
- private:
-  time_t now_ = 1717232707;
-};
 
 // The paths of the first `count` nodes of the tree, root first.
 std::vector<std::string> TreePaths(long count) {
@@ -80,8 +65,10 @@ std::string StoryBytes() {
 // at exit.
 struct Files {
   std::string main, story, temporary;
-  BenchClock clock;
+  store::TestClock clock;
   Files() {
+    // Three seconds on at every look, so no step meets the pause rule.
+    clock.step = 3;
     std::string dir;
     if (const char* d = std::getenv("STORE_BENCH_DIR")) {
       dir = std::string(d) + "/step_run";

@@ -16,7 +16,6 @@
 // when left out).
 #include <fcntl.h>
 #include <stdlib.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -33,6 +32,7 @@
 #include "store/profile_format.h"
 #include "store/run_directory.h"
 #include "store/store.h"
+#include "store/test_clock.h"
 #include "text/text.h"
 
 namespace {
@@ -41,18 +41,7 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-class FuzzClock : public store::Clock {
- public:
-  store::LocalTime Now() override {
-    struct tm t;
-    gmtime_r(&now, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
-  }
-  void Sleep(std::int32_t) override {}
-  time_t now = 1717232707;  // 2024-06-01 09:05:07
-};
-
-FuzzClock g_clock;
+store::TestClock g_clock;
 std::string g_dir, g_story_file, g_main_file;
 
 void RemoveDirectory() {

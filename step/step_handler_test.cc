@@ -14,6 +14,7 @@
 
 #include "step/host_call.h"
 #include "store/clock.h"
+#include "store/test_clock.h"
 #include "store/store.h"
 #include "store/time_stamp.h"
 #include "tests/game/run_directory_fixture.h"
@@ -41,14 +42,11 @@ constexpr char kDeathNotice[] =
 
 constexpr store::TimeValue kNow{2024, 6, 1, 9, 5, 7};
 
-// Stands at kNow; records each wait together with the death notices posted
-// by the time it began.
-class FakeClock : public store::Clock {
+// Stands at kNow (the test clock's start); records each wait together with
+// the death notices posted by the time it began.
+class FakeClock : public store::TestClock {
  public:
   explicit FakeClock(std::string record) : record_(std::move(record)) {}
-  store::LocalTime Now() override {
-    return {kNow.year, kNow.month, kNow.day, kNow.hour, kNow.minute, kNow.second};
-  }
   void Sleep(std::int32_t ms) override {
     waits.push_back(ms);
     std::ifstream in(record_, std::ios::binary);

@@ -5,7 +5,6 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +21,7 @@
 #include "start/start_handler.h"
 #include "step/step_handler.h"
 #include "store/clock.h"
+#include "store/test_clock.h"
 #include "store/profile_posix_calls.h"
 #include "store/store.h"
 #include "tests/faults/fault_files.h"
@@ -30,18 +30,6 @@
 namespace {
 
 using namespace fault_test;
-
-// Moves only when told; the dead end's wait takes no time.
-class StepClock : public store::Clock {
- public:
-  store::LocalTime Now() override {
-    struct tm t;
-    gmtime_r(&now, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
-  }
-  void Sleep(std::int32_t) override {}
-  time_t now = 1717232707;  // 2024-06-01 09:05:07
-};
 
 std::string Bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -124,7 +112,7 @@ class FaultTest : public testing::Test {
   }
 
   game_test::RunDirectoryFixture files_;
-  StepClock clock_;
+  store::TestClock clock_;
   std::string record_;
 };
 
