@@ -1,5 +1,5 @@
-// A plugin library loaded the way the chat host loads it, and the two exports
-// the console host calls.
+// A plugin library loaded the way the chat host loads it, the two exports the
+// console host calls and any other by name: for veldrin and the test hosts.
 #pragma once
 
 #include <string>
@@ -29,7 +29,18 @@ class PluginLibrary {
   const char* Plugmain(const char* message, const char* type, const char* group, const char* sender,
                        const char* fifth) const;
 
+  // Another export by its name, or null; the caller casts it to its type,
+  // stdcall on Windows.
+  void* Export(const char* name) const;
+  // The system's handle of the library (an HMODULE on Windows).
+  void* handle() const { return library_; }
+
+  // Lets the library go; false when the system keeps it loaded all the same
+  // (natively, a library holding a GNU unique symbol stays until exit).
+  bool Unload();
+
  private:
+  std::string path_;
   void* library_ = nullptr;
   void* info_ = nullptr;
   void* plugmain_ = nullptr;

@@ -18,6 +18,7 @@ PluginLibrary::~PluginLibrary() {
 }
 
 bool PluginLibrary::Load(const std::string& path, std::string* error) {
+  path_ = path;
   library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library_ == nullptr) {
     *error = dlerror();
@@ -37,6 +38,16 @@ const char* PluginLibrary::Info() const { return reinterpret_cast<InfoFn>(info_)
 const char* PluginLibrary::Plugmain(const char* message, const char* type, const char* group, const char* sender,
                                     const char* fifth) const {
   return reinterpret_cast<PlugmainFn>(plugmain_)(message, type, group, sender, fifth);
+}
+
+void* PluginLibrary::Export(const char* name) const { return dlsym(library_, name); }
+
+bool PluginLibrary::Unload() {
+  dlclose(library_);
+  library_ = nullptr;
+  void* still = dlopen(path_.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (still != nullptr) dlclose(still);
+  return still == nullptr;
 }
 
 }  // namespace tools

@@ -21,6 +21,7 @@ PluginLibrary::~PluginLibrary() {
 }
 
 bool PluginLibrary::Load(const std::string& path, std::string* error) {
+  path_ = path;
   library_ = LoadLibraryA(path.c_str());
   if (library_ == nullptr) {
     *error = path + ": LoadLibraryA failed, error " + std::to_string(GetLastError());
@@ -40,6 +41,16 @@ const char* PluginLibrary::Info() const { return reinterpret_cast<InfoFn>(info_)
 const char* PluginLibrary::Plugmain(const char* message, const char* type, const char* group, const char* sender,
                                     const char* fifth) const {
   return reinterpret_cast<PlugmainFn>(plugmain_)(message, type, group, sender, fifth);
+}
+
+void* PluginLibrary::Export(const char* name) const {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library_), name));
+}
+
+bool PluginLibrary::Unload() {
+  FreeLibrary(static_cast<HMODULE>(library_));
+  library_ = nullptr;
+  return GetModuleHandleA(path_.c_str()) == nullptr;
 }
 
 }  // namespace tools

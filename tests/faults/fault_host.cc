@@ -24,11 +24,12 @@
 #include <string>
 #include <vector>
 
+#include "store/clock.h"
 #include "store/file_name.h"
 #include "store/run_directory.h"
 #include "store/store.h"
 #include "tests/faults/fault_files.h"
-#include "tests/game/plugin_library.h"
+#include "tools/plugin_library.h"
 
 namespace {
 
@@ -108,21 +109,27 @@ void CheckSame(const std::vector<std::string>& got, const std::vector<std::strin
 }
 
 std::string PluginPath(const char* name) {
-  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + game_test::kPluginSuffix;
+  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + tools::kPluginSuffix;
 }
 
 class Host {
  public:
-  Host() : start_(PluginPath("Ostrelle")), step_(PluginPath("Brannick")) {}
-  bool loaded() const { return start_.loaded() && step_.loaded(); }
-  std::string Start(const char* story, const char* group, const char* sender) {
-    return Reply(start_.Message(story, "2", group, sender, ""));
+  Host() {
+    std::string error;
+    const bool start = start_.Load(PluginPath("Ostrelle"), &error);
+    const bool step = step_.Load(PluginPath("Brannick"), &error);
+    loaded_ = start && step;
   }
-  std::string Step(const char* choice, const char* group) { return Reply(step_.Message(choice, "2", group, "3", "")); }
+  bool loaded() const { return loaded_; }
+  std::string Start(const char* story, const char* group, const char* sender) {
+    return Reply(start_.Plugmain(story, "2", group, sender, ""));
+  }
+  std::string Step(const char* choice, const char* group) { return Reply(step_.Plugmain(choice, "2", group, "3", "")); }
 
  private:
   static std::string Reply(const char* r) { return r != nullptr ? std::string(r) : std::string("(null)"); }
-  game_test::PluginLibrary start_, step_;
+  tools::PluginLibrary start_, step_;
+  bool loaded_ = false;
 };
 
 void MissingRoot(Host& host) {
@@ -206,7 +213,7 @@ void StoryChanges(Host& host) {
   CheckEqual(host.Step("1", "200"), kNoSuchNode, "story deleted");
   CheckEqual(MainValue("200", PROGRESS_KEY), "11", "progress kept");
   WriteBytes(StoryFile(), "[1]\r\n" START "=new start\r\n[111]\r\n" NODE "=n111 again\r\n");
-  game_test::SleepMilliseconds(2100);  // the pause rule
+  store::PlatformClock().Sleep(2100);  // the pause rule
   CheckEqual(host.Step("1", "200"), "new start", "story rewritten: now a dead end");
   CheckEqual(MainValue("200", PROGRESS_KEY), "1", "back at the root");
   CheckSame(OtherGroups("200"), others, "the other groups");

@@ -17,10 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "store/clock.h"
 #include "store/file_name.h"
 #include "store/run_directory.h"
 #include "store/store.h"
-#include "tests/game/plugin_library.h"
+#include "tools/plugin_library.h"
 
 namespace game_test {
 namespace {
@@ -119,25 +120,31 @@ std::vector<Posted> ReadPosted() {
 }
 
 std::string PluginPath(const char* name) {
-  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + kPluginSuffix;
+  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + tools::kPluginSuffix;
 }
 
 class Host {
  public:
-  Host() : start_(PluginPath("Ostrelle")), step_(PluginPath("Brannick")) {}
-  bool loaded() const { return start_.loaded() && step_.loaded(); }
+  Host() {
+    std::string error;
+    const bool start = start_.Load(PluginPath("Ostrelle"), &error);
+    const bool step = step_.Load(PluginPath("Brannick"), &error);
+    loaded_ = start && step;
+  }
+  bool loaded() const { return loaded_; }
 
   std::string Start(const char* message, const char* group, const char* sender, const char* type = "2") {
-    return Reply(start_.Message(message, type, group, sender, ""));
+    return Reply(start_.Plugmain(message, type, group, sender, ""));
   }
   std::string Step(const char* message, const char* group, const char* type = "2") {
-    return Reply(step_.Message(message, type, group, "30000", ""));
+    return Reply(step_.Plugmain(message, type, group, "30000", ""));
   }
 
  private:
   static std::string Reply(const char* r) { return r != nullptr ? std::string(r) : std::string("(null)"); }
-  PluginLibrary start_;
-  PluginLibrary step_;
+  tools::PluginLibrary start_;
+  tools::PluginLibrary step_;
+  bool loaded_ = false;
 };
 
 void WholeGame(Host& host) {
@@ -168,13 +175,13 @@ void WholeGame(Host& host) {
   CheckEqual(host.Step("2", "10001", "1"), "", "step in a private chat");
   CheckEqual(host.Step("1", "10001"), Node("11"), "first step");
   CheckEqual(host.Step("2", "10001"), kTooFast, "a step at once is refused");
-  SleepMilliseconds(kPastThePause);
+  store::PlatformClock().Sleep(kPastThePause);
   CheckEqual(host.Step("9", "10001"), kNoSuchNode, "a choice without a node");
   CheckEqual(MainValue("10001", kProgressKey), "11", "the group stays where it was");
   CheckEqual(host.Step("2", "10001"), Node("112"), "a step after two seconds");
 
   // A death: the notice, then at least a second, then the start text.
-  SleepMilliseconds(kPastThePause);
+  store::PlatformClock().Sleep(kPastThePause);
   const std::size_t posted_before = ReadPosted().size();
   CheckEqual(host.Step("1", "10001"), start_text, "a dead end answers with the start text");
   const long long returned = SteadyMs();
@@ -192,11 +199,11 @@ void WholeGame(Host& host) {
   CheckEqual(host.Start(STORY, "10001", "20001"), start_text, "restart by the other administrator");
   const char* const path[] = {"11", "111", "1111", "11111", "111111"};
   for (const char* node : path) {
-    SleepMilliseconds(kPastThePause);
+    store::PlatformClock().Sleep(kPastThePause);
     CheckEqual(host.Step("1", "10001"), Node(node), std::string("step to ") + node);
     CheckEqual(MainValue("10001", kProgressKey), node, std::string("progress ") + node);
   }
-  SleepMilliseconds(kPastThePause);
+  store::PlatformClock().Sleep(kPastThePause);
   CheckEqual(host.Step("1", "10001"), Node("1111111") + kStoryEnded, "the ending");
   CheckEqual(MainValue("10001", kStoryKey), "", "group section deleted: no story");
   CheckEqual(MainValue("10001", kProgressKey), "", "group section deleted: no progress");
@@ -211,7 +218,7 @@ void WholeGame(Host& host) {
 void Death(Host& host) {
   CheckEqual(host.Start(STORY, "10001", "20001"), StoryValue("1", kStartKey), "start");
   CheckEqual(host.Step("2", "10001"), Node("12"), "step");
-  SleepMilliseconds(kPastThePause);
+  store::PlatformClock().Sleep(kPastThePause);
   std::printf("dead end: expecting the fatal report\n");
   std::fflush(stdout);
   host.Step("1", "10001");

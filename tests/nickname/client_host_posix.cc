@@ -1,6 +1,6 @@
-// The test client's platform part natively: dlopen and dlsym, and the
-// plugins' libcurl easy handles counted by defining curl_easy_init and
-// curl_easy_cleanup in the program, where every call of them resolves first.
+// The test client's platform part natively: the plugins' libcurl easy
+// handles counted by defining curl_easy_init and curl_easy_cleanup in the
+// program, where every call of them resolves first.
 #include <curl/curl.h>
 #include <dlfcn.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/nickname/client_host.h"
+#include "tools/plugin_library.h"
 
 namespace client {
 
@@ -39,28 +40,26 @@ bool CalledFromLibcurl(void* caller, void* libcurl_function) {
 }  // namespace
 
 struct Plugin {
-  std::string path;
-  void* library;
-  NicknameExport nickname;
+  tools::PluginLibrary library;
+  NicknameExport nickname = nullptr;
 };
 
 Plugin* LoadPlugin(const char* path) {
-  void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return nullptr;
-  auto nickname = reinterpret_cast<NicknameExport>(dlsym(library, kNicknameExport));
-  if (nickname == nullptr) {
-    dlclose(library);
+  auto* plugin = new Plugin;
+  std::string error;
+  if (plugin->library.Load(path, &error))
+    plugin->nickname = reinterpret_cast<NicknameExport>(plugin->library.Export(kNicknameExport));
+  if (plugin->nickname == nullptr) {
+    delete plugin;
     return nullptr;
   }
-  return new Plugin{path, library, nickname};
+  return plugin;
 }
 
 bool UnloadPlugin(Plugin* plugin) {
-  dlclose(plugin->library);
-  void* still = dlopen(plugin->path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-  if (still != nullptr) dlclose(still);
+  const bool gone = plugin->library.Unload();
   delete plugin;
-  return still == nullptr;
+  return gone;
 }
 
 const char* GetNickname(Plugin* plugin, const char* account) { return plugin->nickname(account); }

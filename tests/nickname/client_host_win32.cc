@@ -1,6 +1,5 @@
-// The test client's platform part on Windows: LoadLibraryA and GetProcAddress,
-// and the library's WinINet session calls routed through counters by
-// rewriting its import address table.
+// The test client's platform part on Windows: the library's WinINet session
+// calls routed through counters by rewriting its import address table.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "tests/nickname/client_host.h"
+#include "tools/plugin_library.h"
 
 namespace client {
 
@@ -67,25 +67,24 @@ bool WatchSessions(HMODULE module) {
 }  // namespace
 
 struct Plugin {
-  std::string path;
-  HMODULE module;
-  NicknameExport nickname;
+  tools::PluginLibrary library;
+  NicknameExport nickname = nullptr;
 };
 
 Plugin* LoadPlugin(const char* path) {
-  HMODULE module = LoadLibraryA(path);
-  if (module == nullptr) return nullptr;
-  auto nickname = reinterpret_cast<NicknameExport>(reinterpret_cast<void*>(GetProcAddress(module, kNicknameExport)));
-  if (nickname == nullptr || !WatchSessions(module)) {
-    FreeLibrary(module);
+  auto* plugin = new Plugin;
+  std::string error;
+  if (plugin->library.Load(path, &error))
+    plugin->nickname = reinterpret_cast<NicknameExport>(plugin->library.Export(kNicknameExport));
+  if (plugin->nickname == nullptr || !WatchSessions(static_cast<HMODULE>(plugin->library.handle()))) {
+    delete plugin;
     return nullptr;
   }
-  return new Plugin{path, module, nickname};
+  return plugin;
 }
 
 bool UnloadPlugin(Plugin* plugin) {
-  FreeLibrary(plugin->module);
-  const bool gone = GetModuleHandleA(plugin->path.c_str()) == nullptr;
+  const bool gone = plugin->library.Unload();
   delete plugin;
   return gone;
 }
