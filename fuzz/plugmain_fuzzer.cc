@@ -15,7 +15,6 @@
 // sender and message text separated by tabs (group "100" and sender "1"
 // when left out).
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -25,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/temporary_directory.h"
 #include "start/start_handler.h"
 #include "step/step_handler.h"
 #include "store/clock.h"
@@ -42,21 +42,13 @@ void Check(bool ok) {
 }
 
 store::TestClock g_clock;
-std::string g_dir, g_story_file, g_main_file;
-
-void RemoveDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(g_dir, ignored);
-}
+std::string g_story_file, g_main_file;
 
 void Init() {
   static bool done = false;
   if (done) return;
   done = true;
-  std::string dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm/plugmain-fuzz-XXXXXX" : "/tmp/plugmain-fuzz-XXXXXX";
-  Check(mkdtemp(&dir[0]) != nullptr);
-  g_dir = dir;
-  std::atexit(RemoveDirectory);
+  const std::string dir = fuzz::TemporaryDirectory("plugmain-fuzz");
   std::filesystem::create_directories(dir + "/config/Veldrin");
   std::filesystem::copy_file(HOST_LIBRARY_FILE, dir + "/cqapi.so");
   store::SetRunDirectoryForTesting(text::Text(dir.c_str()));

@@ -4,16 +4,14 @@
 // reads as before the write. Input: an option byte (bit 0: remove the
 // section instead), then section name, key name and value separated by zero
 // bytes, then the file bytes (which may hold zero bytes themselves).
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "fuzz/temporary_directory.h"
 #include "store/profile.h"
 #include "store/profile_format.h"
 #include "text/text.h"
@@ -24,23 +22,13 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-std::string g_dir, g_file;
-
-void RemoveDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(g_dir, ignored);
-}
+std::string g_file;
 
 void Init() {
   static bool done = false;
   if (done) return;
   done = true;
-  // tmpfs, where the writer's flush to disk costs nothing.
-  std::string dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm/profile-fuzz-XXXXXX" : "/tmp/profile-fuzz-XXXXXX";
-  Check(mkdtemp(&dir[0]) != nullptr);
-  g_dir = dir;
-  std::atexit(RemoveDirectory);
-  g_file = dir + "/p.ini";
+  g_file = fuzz::TemporaryDirectory("profile-fuzz") + "/p.ini";
 }
 
 void WriteFile(std::string_view bytes) {
