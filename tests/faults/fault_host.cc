@@ -29,7 +29,7 @@
 #include "store/run_directory.h"
 #include "store/store.h"
 #include "tests/faults/fault_files.h"
-#include "tools/plugin_library.h"
+#include "tests/game/plugin_host.h"
 
 namespace {
 
@@ -108,28 +108,9 @@ void CheckSame(const std::vector<std::string>& got, const std::vector<std::strin
   CheckEqual(a, b, what);
 }
 
-std::string PluginPath(const char* name) {
-  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + tools::kPluginSuffix;
-}
-
-class Host {
- public:
-  Host() {
-    std::string error;
-    const bool start = start_.Load(PluginPath("Ostrelle"), &error);
-    const bool step = step_.Load(PluginPath("Brannick"), &error);
-    loaded_ = start && step;
-  }
-  bool loaded() const { return loaded_; }
-  std::string Start(const char* story, const char* group, const char* sender) {
-    return Reply(start_.Plugmain(story, "2", group, sender, ""));
-  }
-  std::string Step(const char* choice, const char* group) { return Reply(step_.Plugmain(choice, "2", group, "3", "")); }
-
- private:
-  static std::string Reply(const char* r) { return r != nullptr ? std::string(r) : std::string("(null)"); }
-  tools::PluginLibrary start_, step_;
-  bool loaded_ = false;
+// Steps come from one player.
+struct Host : game_test::PluginHost {
+  Host() : PluginHost("3") {}
 };
 
 void MissingRoot(Host& host) {

@@ -21,7 +21,7 @@
 #include "store/file_name.h"
 #include "store/run_directory.h"
 #include "store/store.h"
-#include "tools/plugin_library.h"
+#include "tests/game/plugin_host.h"
 
 namespace game_test {
 namespace {
@@ -119,32 +119,9 @@ std::vector<Posted> ReadPosted() {
   return out;
 }
 
-std::string PluginPath(const char* name) {
-  return Own(store::RunDirectory()) + store::kDirectorySeparator + name + tools::kPluginSuffix;
-}
-
-class Host {
- public:
-  Host() {
-    std::string error;
-    const bool start = start_.Load(PluginPath("Ostrelle"), &error);
-    const bool step = step_.Load(PluginPath("Brannick"), &error);
-    loaded_ = start && step;
-  }
-  bool loaded() const { return loaded_; }
-
-  std::string Start(const char* message, const char* group, const char* sender, const char* type = "2") {
-    return Reply(start_.Plugmain(message, type, group, sender, ""));
-  }
-  std::string Step(const char* message, const char* group, const char* type = "2") {
-    return Reply(step_.Plugmain(message, type, group, "30000", ""));
-  }
-
- private:
-  static std::string Reply(const char* r) { return r != nullptr ? std::string(r) : std::string("(null)"); }
-  tools::PluginLibrary start_;
-  tools::PluginLibrary step_;
-  bool loaded_ = false;
+// Steps come from one player.
+struct Host : PluginHost {
+  Host() : PluginHost("30000") {}
 };
 
 void WholeGame(Host& host) {
