@@ -20,6 +20,13 @@ bool UnloadPlugin(Plugin* plugin);
 // What the export returns for `account`, which may be null.
 const char* GetNickname(Plugin* plugin, const char* account);
 
+// Platform part of the loading: counts the HTTP clients of the library whose
+// system handle is `library`; false when that cannot be set up.
+bool WatchClients(void* library);
+// Platform part: calls the nickname export at `nickname` in the platform's
+// convention.
+const char* CallNickname(void* nickname, const char* account);
+
 // HTTP clients made and released by the libraries since the program began:
 // WinINet sessions (InternetOpenA) or libcurl easy handles.
 int ClientsMade();

@@ -8,16 +8,13 @@
 
 #include <cstring>
 #include <set>
-#include <string>
 
 #include "tests/nickname/client_host.h"
-#include "tools/plugin_library.h"
 
 namespace client {
 
 namespace {
 
-constexpr char kNicknameExport[] = "\xBB\xF1\xC8\xA1\xEA\xC7\xB3\xC6";  // 获取昵称
 using NicknameExport = const char*(__stdcall*)(const char*);
 
 std::set<HINTERNET> g_sessions;
@@ -66,30 +63,11 @@ bool WatchSessions(HMODULE module) {
 
 }  // namespace
 
-struct Plugin {
-  tools::PluginLibrary library;
-  NicknameExport nickname = nullptr;
-};
+bool WatchClients(void* library) { return WatchSessions(static_cast<HMODULE>(library)); }
 
-Plugin* LoadPlugin(const char* path) {
-  auto* plugin = new Plugin;
-  std::string error;
-  if (plugin->library.Load(path, &error))
-    plugin->nickname = reinterpret_cast<NicknameExport>(plugin->library.Export(kNicknameExport));
-  if (plugin->nickname == nullptr || !WatchSessions(static_cast<HMODULE>(plugin->library.handle()))) {
-    delete plugin;
-    return nullptr;
-  }
-  return plugin;
+const char* CallNickname(void* nickname, const char* account) {
+  return reinterpret_cast<NicknameExport>(nickname)(account);
 }
-
-bool UnloadPlugin(Plugin* plugin) {
-  const bool gone = plugin->library.Unload();
-  delete plugin;
-  return gone;
-}
-
-const char* GetNickname(Plugin* plugin, const char* account) { return plugin->nickname(account); }
 
 int ClientsMade() { return g_made; }
 int ClientsReleased() { return g_released; }
