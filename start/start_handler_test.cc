@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/game/run_directory_fixture.h"
+#include "text/test_hex.h"
 
 namespace start {
 namespace {
@@ -32,16 +33,7 @@ constexpr char kNotAdministrator[] =
     "\xC4\xE3\xB2\xBB\xCA\xC7\xB9\xDC\xC0\xED\xA3\xAC\xCE\xDE\xBF\xAA\xC6\xF4\xD3\xCE\xCF\xB7\xC8\xA8\xCF\xDE"
     "\xA1\xA3";  // 你不是管理，无开启游戏权限。
 
-std::string Hex(const std::string& s) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : s) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-    out += ' ';
-  }
-  return out;
-}
+using test_support::Hex;
 
 class StartHandlerTest : public testing::Test {
  protected:

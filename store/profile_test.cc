@@ -24,20 +24,12 @@
 #include "store/profile.h"
 #include "store/profile_format.h"
 #include "store/profile_posix_calls.h"
+#include "text/test_hex.h"
 
 namespace store {
 namespace {
 
-std::string Hex(std::string_view bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char b : bytes) {
-    out += kDigits[b >> 4];
-    out += kDigits[b & 15];
-    out += ' ';
-  }
-  return out;
-}
+using test_support::Hex;
 
 std::string S(const text::Text& t) { return std::string(t.data(), t.size()); }
 text::Text T(const std::string& s) { return text::Text(s.data(), s.size()); }

@@ -13,6 +13,7 @@
 
 #include "store/clock.h"
 #include "store/time_stamp_cases.h"
+#include "text/test_hex.h"
 
 namespace store {
 
@@ -25,15 +26,7 @@ void PrintTo(const TimeValue& t, std::ostream* os) {
 
 namespace {
 
-std::string Hex(std::string_view t) {
-  std::string out;
-  char buf[4];
-  for (unsigned char c : t) {
-    std::snprintf(buf, sizeof buf, "%02X ", c);
-    out += buf;
-  }
-  return out.empty() ? "(empty)" : out;
-}
+using test_support::Hex;
 
 constexpr TimeValue kEpoch{1970, 1, 1, 0, 0, 0};
 

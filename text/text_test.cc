@@ -4,21 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
+
+#include "text/test_hex.h"
 
 namespace text {
 namespace {
 
-std::string Hex(std::string_view t) {
-  std::string out;
-  char buf[4];
-  for (unsigned char c : t) {
-    std::snprintf(buf, sizeof buf, "%02X ", c);
-    out += buf;
-  }
-  return out.empty() ? "(empty)" : out;
-}
+using test_support::Hex;
 
 #define EXPECT_BYTES(expected, actual) \
   EXPECT_EQ(Hex(expected), Hex(View(actual)))

@@ -22,6 +22,7 @@
 #include "store/run_directory.h"
 #include "store/store.h"
 #include "tests/game/plugin_host.h"
+#include "text/test_hex.h"
 
 namespace game_test {
 namespace {
@@ -60,16 +61,7 @@ constexpr int kPastThePause = 2100;
 
 int g_failures = 0;
 
-std::string Hex(const std::string& s) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : s) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-    out += ' ';
-  }
-  return out;
-}
+using test_support::Hex;
 
 void Check(bool ok, const std::string& what) {
   std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
