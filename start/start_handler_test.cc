@@ -6,40 +6,32 @@
 
 #include <string>
 
+#include "tests/game/game_texts.h"
 #include "tests/game/run_directory_fixture.h"
 #include "text/test_hex.h"
 
 namespace start {
 namespace {
 
-#define ADMINS "\xC8\xBA\xC9\xFA\xB4\xE6\xC8\xA8\xCF\xDE\xB9\xDC\xC0\xED"  // 群生存权限管理
 #define FOREST "\xC9\xAD\xC1\xD6"                                          // 森林
 #define CHAPTER "\xB5\xDA\xD2\xBB\xD5\xC2"                                 // 第一章
 #define NO_START "\xCE\xDE\xBF\xAA\xCA\xBC"                                // 无开始
-#define STORY_KEY "\xBD\xF8\xD0\xD0\xB5\xC4\xD3\xCE\xCF\xB7"               // 进行的游戏
-#define PROGRESS_KEY "\xBD\xF8\xB6\xC8"                                    // 进度
-#define TIME_KEY "\xCA\xB1\xBC\xE4"                                        // 时间
 #define FOREST_START "\xC9\xAD\xC1\xD6\xB5\xC4\xC8\xEB\xBF\xDA"            // 森林的入口
 #define CHAPTER_START "\xB5\xDA\xD2\xBB\xD5\xC2\xB5\xC4\xBF\xAA\xCD\xB7"   // 第一章的开头
 #define OUTSIDE "\xB8\xF9\xC4\xBF\xC2\xBC\xCD\xE2"                         // 根目录外
-#define YOUR_GAME "\xC4\xE3\xD1\xA1\xD4\xF1\xB5\xC4\xD3\xCE\xCF\xB7"       // 你选择的游戏
-#define NOT_CONFIGURED "\xC3\xBB\xD3\xD0\xC5\xE4\xD6\xC3\xA1\xA3"          // 没有配置。
 #define STAMP "2024\xC4\xEA" "6\xD4\xC2" "1\xC8\xD5" "9\xCA\xB1" "5\xB7\xD6" "7\xC3\xEB"  // 2024年6月1日9时5分7秒
 
-constexpr char kNotInGroup[] = "\xC7\xEB\xD4\xDA\xC8\xBA\xC0\xEF\xCA\xB9\xD3\xC3\xB1\xBE\xB9\xA6\xC4\xDC";  // 请在群里使用本功能
-constexpr char kNoPermission[] =
-    "\xC4\xE3\xB5\xC4\xC8\xBA\xC3\xBB\xD3\xD0\xD3\xCE\xCF\xB7\xC8\xA8\xCF\xDE\xA1\xA3";  // 你的群没有游戏权限。
-constexpr char kNotAdministrator[] =
-    "\xC4\xE3\xB2\xBB\xCA\xC7\xB9\xDC\xC0\xED\xA3\xAC\xCE\xDE\xBF\xAA\xC6\xF4\xD3\xCE\xCF\xB7\xC8\xA8\xCF\xDE"
-    "\xA1\xA3";  // 你不是管理，无开启游戏权限。
+using game_texts::kNoPermission;
+using game_texts::kNotAdministrator;
+using game_texts::kNotInGroup;
 
 using test_support::Hex;
 
 class StartHandlerTest : public testing::Test {
  protected:
   void SetUp() override {
-    files_.WriteMainConfig("[" ADMINS "]\n100=111|222\n200=\n300=333\n[900]\n" STORY_KEY "=" FOREST "\n" PROGRESS_KEY
-                           "=12\n" TIME_KEY "=" STAMP "\n");
+    files_.WriteMainConfig("[" ADMIN_SECTION "]\n100=111|222\n200=\n300=333\n[900]\n" STORY_KEY "=" FOREST "\n"
+                           PROGRESS_KEY "=12\n" TIME_KEY "=" STAMP "\n");
     files_.WriteStory(FOREST, "[1]\n\xBF\xAA\xCA\xBC=" FOREST_START "\n");  // 开始=
     files_.WriteStory(FOREST "\\" CHAPTER, "[1]\n\xBF\xAA\xCA\xBC=" CHAPTER_START "\n");
     files_.WriteStory(NO_START, "[1]\n\xBD\xE1\xCA\xF8=x\n[12]\n\xBF\xAA\xCA\xBC=x\n");  // 结束=, 开始 only below
@@ -141,8 +133,8 @@ TEST_F(StartHandlerTest, WritesTheStoryNameBeforeTheProgress) {
 }
 
 TEST_F(StartHandlerTest, RestartGoesBackToTheRootAndKeepsTheTimeStamp) {
-  files_.WriteMainConfig("[" ADMINS "]\n900=111\n[900]\n" STORY_KEY "=" NO_START "\n" PROGRESS_KEY "=12\n" TIME_KEY
-                         "=" STAMP "\n[901]\n" STORY_KEY "=" FOREST "\n");
+  files_.WriteMainConfig("[" ADMIN_SECTION "]\n900=111\n[900]\n" STORY_KEY "=" NO_START "\n" PROGRESS_KEY "=12\n"
+                         TIME_KEY "=" STAMP "\n[901]\n" STORY_KEY "=" FOREST "\n");
   EXPECT_EQ(Start(FOREST, "2", "900", "111"), FOREST_START);
   EXPECT_EQ(game_test::MainValue("900", STORY_KEY), FOREST);
   EXPECT_EQ(game_test::MainValue("900", PROGRESS_KEY), "1");

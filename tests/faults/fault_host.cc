@@ -175,7 +175,7 @@ void Garbage(Host& host) {
   for (char& b : garbage) b = static_cast<char>(random());
   garbage[0] = 'x';  // no byte order mark
   WriteBytes(MainPath(), garbage);
-  CheckEqual(host.Start("tale", "100", "1"), kNoGamePermission, "start on garbage");
+  CheckEqual(host.Start("tale", "100", "1"), kNoPermission, "start on garbage");
   CheckEqual(host.Step("1", "200"), kNotPlaying, "step on garbage");
 
   WriteBytes(MainPath(), garbage + "\r\n" + WithCrLf(kMainConfig));

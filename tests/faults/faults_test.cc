@@ -217,7 +217,7 @@ TEST_F(FaultTest, GarbageMainConfiguration) {
   garbage[0] = 'x';  // no byte order mark
 
   std::ofstream(MainPath(), std::ios::binary | std::ios::trunc) << garbage;
-  EXPECT_EQ(Start("tale", "100", "1"), kNoGamePermission);
+  EXPECT_EQ(Start("tale", "100", "1"), kNoPermission);
   EXPECT_EQ(Step("1", "200"), kNotPlaying);
   EXPECT_EQ(Bytes(MainPath()), garbage);
 
