@@ -40,6 +40,10 @@ class PluginLibrary {
   bool Unload();
 
  private:
+  // Platform part: opens the library at path_ into library_; on failure fills
+  // `error` (UTF-8).
+  bool Open(std::string* error);
+
   std::string path_;
   void* library_ = nullptr;
   void* info_ = nullptr;
